@@ -1,0 +1,16 @@
+#include "mainwindow/mainwindow.h"
+#include "translation.h"
+
+#include <QApplication>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QTranslator translator;
+    velinor::installTranslator(application, translator);
+
+    MainWindow window;
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,65 @@
+#ifndef VELINOR_MAINWINDOW_H
+#define VELINOR_MAINWINDOW_H
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+class QDragEnterEvent;
+class QDragLeaveEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QModelIndex;
+class QStringListModel;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Null until the first search, empty when no converter is known.
+    QString converterPath() const { return converter; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private slots:
+    // The order is that of the meta-object's method table; the form binds them by name.
+    void on_boutonConvertir_clicked();
+    void on_boutonRenommerTNS_clicked();
+    void on_boutonRenommerIMG_clicked();
+    void on_actionA_propos_de_Qt_triggered();
+    void on_actionA_propos_triggered();
+    void on_actionA_propos_de_Ghostscript_triggered();
+    void on_actionA_propos_de_ImageMagick_triggered();
+    void on_actionAide_triggered();
+    void on_boutonSelectFichiers_clicked();
+    void on_boutonChoisirDest_clicked();
+    void on_lineChemin_textChanged(const QString &arg1);
+    void on_actionD_tecter_convert_exe_triggered();
+    void on_listeFichiersChoisis_doubleClicked(const QModelIndex &index);
+    void on_actionVider_la_liste_triggered();
+    void on_choixJPEG_toggled(bool checked);
+
+private:
+    void showStatus(const QString &message);
+
+    Ui::MainWindow *form;
+    QStringList files;
+    QStringListModel *filesModel;
+    QString sourceFolder;
+    QString destination;
+    QString converter;
+};
+
+#endif

@@ -1,0 +1,34 @@
+// Starts like the real program, prints what the user would see first, then closes the window
+// and returns the event loop's exit code.
+#include "mainwindow/mainwindow.h"
+#include "translation.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTranslator>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QTranslator translator;
+    velinor::installTranslator(application, translator);
+
+    MainWindow window;
+    window.show();
+    auto say = [](const char *key, const QString &value) {
+        std::printf("%s=%s\n", key, value.toUtf8().constData());
+    };
+    say("title", window.windowTitle());
+    say("status", window.statusBar()->currentMessage());
+    say("progress", window.findChild<QProgressBar *>()->isVisible() ? "shown" : "hidden");
+    say("convert", window.findChild<QPushButton *>(QStringLiteral("boutonConvertir"))->text());
+    say("source", window.findChild<QLabel *>(QStringLiteral("labelSource"))->text());
+    std::fflush(stdout);
+    QTimer::singleShot(0, &window, &QWidget::close);
+    return application.exec();
+}

@@ -1,0 +1,44 @@
+#include "testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+ScopedEnv::ScopedEnv(const char *n, const QByteArray &value)
+    : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
+{
+    qputenv(n, value);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (had)
+        qputenv(name.constData(), old);
+    else
+        qunsetenv(name.constData());
+}
+
+namespace testenv {
+
+QString writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList fileNames(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    return names;
+}
+
+} // namespace testenv
