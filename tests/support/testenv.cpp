@@ -41,4 +41,13 @@ QStringList fileNames(const QString &folder)
     return names;
 }
 
+QList<QStringList> fakeConverterCalls(const QString &logPath)
+{
+    QList<QStringList> calls;
+    const QString log = QString::fromUtf8(readFile(logPath));
+    for (const QString &line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        calls << line.split(QChar(0x1f));
+    return calls;
+}
+
 } // namespace testenv

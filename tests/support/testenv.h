@@ -28,6 +28,10 @@ QByteArray readFile(const QString &path);
 // Names of the plain files in a folder, sorted.
 QStringList fileNames(const QString &folder);
 
+// The calls that tests/fakes/convert recorded in its FAKE_CONVERT_LOG file, one argument list
+// per call, in call order.
+QList<QStringList> fakeConverterCalls(const QString &logPath);
+
 } // namespace testenv
 
 #endif
