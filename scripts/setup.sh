@@ -1,0 +1,33 @@
+#!/bin/sh
+# Installs what velinor needs to build, run and test on Debian 12 (or a close relative), then
+# makes sure ImageMagick may read PDF for the current user. Safe to run again: it only installs
+# what is missing. Works as root, or as a user who has sudo.
+set -eu
+
+PACKAGES="cmake ninja-build g++ make pkg-config \
+qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
+imagemagick ghostscript xvfb xauth fonts-dejavu-core time"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -n "$missing" ]; then
+    echo "velinor: installing:$missing"
+    if [ "$(id -u)" -eq 0 ]; then
+        as_root=""
+    elif command -v sudo >/dev/null 2>&1; then
+        as_root="sudo"
+    else
+        echo "velinor: these packages are missing and neither root nor sudo is available:$missing" >&2
+        exit 1
+    fi
+    $as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    # shellcheck disable=SC2086
+    $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
+
+"$(dirname "$0")/pdf-policy.sh"
