@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include <QDir>
+#include <QUrl>
 
 namespace velinor {
 
@@ -12,6 +13,21 @@ QString fileName(const QString &path)
 QString folderPart(const QString &path)
 {
     return path.section(QLatin1Char('/'), 0, -2);
+}
+
+QString folderOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.left(slash);
+}
+
+QString dropPath(const QUrl &url)
+{
+#ifdef Q_OS_WIN
+    return url.path().mid(1);
+#else
+    return url.path();
+#endif
 }
 
 QString baseName(const QString &fileName)

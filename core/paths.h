@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QUrl;
+
 // How the program splits a "/"-separated path. Every piece counts, empty ones included, so
 // these never fail: an odd path only gives odd pieces.
 namespace velinor {
@@ -12,6 +14,15 @@ QString fileName(const QString &path);
 
 // Text before the last "/" (empty when there is none).
 QString folderPart(const QString &path);
+
+// Text before the last "/", the whole path when there is none: the folder that a listed file
+// gives to the next dialog and, while none is set, to the destination.
+QString folderOf(const QString &path);
+
+// The path that a dropped URL adds to the file list, taken as it stands: no scheme, host or
+// existence test, so a folder or an empty path is listed like a file. Windows file URLs put a
+// "/" before the drive letter (/C:/Docs/a.pdf), which is dropped there.
+QString dropPath(const QUrl &url);
 
 // A file name without its last "." and what follows; empty when the name has no ".".
 QString baseName(const QString &fileName);
