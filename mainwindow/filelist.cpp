@@ -1,43 +1,98 @@
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "paths.h"
 
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
 #include <QModelIndex>
+#include <QStringListModel>
+#include <QUrl>
 
-void MainWindow::on_boutonSelectFichiers_clicked() {}
+// More URLs than this in one drop are left out without a word.
+static const int maxDroppedUrls = 32;
 
+void MainWindow::on_boutonSelectFichiers_clicked()
+{
+    files += QFileDialog::getOpenFileNames(
+        this, tr("Sélectionnez les fichiers à convertir"), sourceFolder,
+        tr("Fichiers PDF (*.pdf);;Images (*.jpg; *.png; *.gif; *.psd; *.tiff; *.svg; *.bmp);;"
+           "Tous les fichiers (*.*)"));
+    filesAdded();
+}
+
+// Any drag is welcome: what it carries is only looked at when it is dropped.
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    QMainWindow::dragEnterEvent(event);
+    showStatus(tr("Droppez les fichiers pour les ajouter."));
+    event->acceptProposedAction();
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent *event)
 {
-    QMainWindow::dragMoveEvent(event);
+    event->acceptProposedAction();
 }
 
 void MainWindow::dragLeaveEvent(QDragLeaveEvent *event)
 {
-    QMainWindow::dragLeaveEvent(event);
+    showStatus(QLatin1String(""));
+    event->accept();
 }
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    QMainWindow::dropEvent(event);
+    const QMimeData *data = event->mimeData();
+    if (data->hasUrls()) {
+        const QList<QUrl> urls = data->urls();
+        for (qsizetype i = 0; i < urls.size() && i < maxDroppedUrls; ++i)
+            files.append(velinor::dropPath(urls.at(i)));
+    }
+    // Even a drop that brought nothing recomputes the source folder and reports success.
+    filesAdded();
+    showStatus(tr("Fichiers ajoutés avec succès."));
+}
+
+void MainWindow::filesAdded()
+{
+    files.removeDuplicates();
+    if (!files.isEmpty()) {
+        sourceFolder = velinor::folderOf(files.last());
+        // A destination the user typed or chose is never overridden by new sources.
+        if (destination.isEmpty()) {
+            destination = sourceFolder;
+            form->lineChemin->setText(destination);
+        }
+    }
+    filesModel->setStringList(files);
 }
 
 void MainWindow::on_listeFichiersChoisis_doubleClicked(const QModelIndex &index)
 {
-    Q_UNUSED(index);
+    files.removeAll(index.data(Qt::DisplayRole).toString());
+    filesModel->setStringList(files);
 }
 
-void MainWindow::on_actionVider_la_liste_triggered() {}
+// The source folder survives, so the next dialog still opens where the user last took files.
+void MainWindow::on_actionVider_la_liste_triggered()
+{
+    files.clear();
+    filesModel->setStringList(files);
+}
 
-void MainWindow::on_boutonChoisirDest_clicked() {}
+void MainWindow::on_boutonChoisirDest_clicked()
+{
+    const QString start = destination.isEmpty() ? sourceFolder : destination;
+    // A cancelled dialog empties the destination too, like clearing the field by hand.
+    destination = QFileDialog::getExistingDirectory(
+        this, tr("Choisissez un dossier de destination"), start, QFileDialog::ShowDirsOnly);
+    form->lineChemin->setText(destination);
+}
 
 void MainWindow::on_lineChemin_textChanged(const QString &arg1)
 {
-    Q_UNUSED(arg1);
+    destination = arg1;
 }

@@ -13,6 +13,8 @@ MainWindow::MainWindow(QWidget *parent)
     showStatus(tr("velinor par pivolette"));
     form->progressBar->setVisible(false);
     form->listeFichiersChoisis->setModel(filesModel);
+    // Last, since a failed search asks the user before the window is even shown.
+    searchConverter();
 }
 
 MainWindow::~MainWindow()
@@ -21,7 +23,9 @@ MainWindow::~MainWindow()
     delete filesModel;
 }
 
+// Painted at once: during a conversion the event loop is blocked and would not paint it.
 void MainWindow::showStatus(const QString &message)
 {
     form->statusBar->showMessage(message, 0);
+    form->statusBar->repaint();
 }

@@ -12,6 +12,11 @@ class QDropEvent;
 class QModelIndex;
 class QStringListModel;
 
+namespace velinor {
+struct ConversionOptions;
+enum class TnsDirection;
+} // namespace velinor
+
 namespace Ui {
 class MainWindow;
 }
@@ -26,6 +31,8 @@ public:
 
     // Null until the first search, empty when no converter is known.
     QString converterPath() const { return converter; }
+    // The destination as typed, chosen or filled in, never cleaned up.
+    QString destinationPath() const { return destination; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -53,6 +60,11 @@ private slots:
 
 private:
     void showStatus(const QString &message);
+    void showProgress(int value);
+    velinor::ConversionOptions currentOptions() const;
+    void renameImages(velinor::TnsDirection direction);
+    void filesAdded();
+    void searchConverter();
 
     Ui::MainWindow *form;
     QStringList files;

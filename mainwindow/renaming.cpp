@@ -1,5 +1,29 @@
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
 
-void MainWindow::on_boutonRenommerTNS_clicked() {}
+#include "tnsrename.h"
 
-void MainWindow::on_boutonRenommerIMG_clicked() {}
+void MainWindow::on_boutonRenommerTNS_clicked()
+{
+    renameImages(velinor::TnsDirection::ToTns);
+}
+
+void MainWindow::on_boutonRenommerIMG_clicked()
+{
+    renameImages(velinor::TnsDirection::FromTns);
+}
+
+void MainWindow::renameImages(velinor::TnsDirection direction)
+{
+    form->progressBar->setVisible(true);
+    showProgress(1);
+    showStatus(tr("Le renommage a commencé..."));
+    const int n = int(files.size());
+    for (int i = 0; i < n; ++i) {
+        showProgress(90 * (i + 1) / n + 5);
+        velinor::renameImagesOfSource(files.at(i), direction);
+    }
+    showProgress(0);
+    form->progressBar->setVisible(false);
+    showStatus(tr("Fini !"));
+}

@@ -1,0 +1,42 @@
+#ifndef VELINOR_ARGUMENTS_H
+#define VELINOR_ARGUMENTS_H
+
+#include <QString>
+#include <QStringList>
+
+namespace velinor {
+
+// The option states that shape one converter call, read from the form's widgets at the moment a
+// file is converted (or, later, filled from the command line). The defaults are the form's.
+struct ConversionOptions
+{
+    // Rendering density of the pages, tied to the shrink factor of the resize option.
+    enum class Supersampling { Low, Medium, High };
+    // None stands for a form where no colour-mode button is checked.
+    enum class ColourMode { None, BlackWhite, Grey4, Grey8, Colour4, Colour8 };
+
+    Supersampling supersampling = Supersampling::Medium;
+    ColourMode colourMode = ColourMode::Grey4;
+    bool png = true;     // PNG output; JPEG otherwise
+    int compression = 9; // 0 to 9, as the compression spin box offers it
+    bool resize = false; // shrink back after supersampling
+    bool append = false; // one image per document instead of one per page
+};
+
+// Everything one converter call needs, and what the ".tns" rename of its outputs reuses.
+struct ConversionCall
+{
+    QStringList arguments; // the converter's arguments, program path excluded
+    QString fileName;      // of the source, for the status and error texts
+    QString baseName;      // of the source; empty when its file name has no "."
+    QString extension;     // ".png" or ".jpg"
+    QString outputPath;    // destination folder joined with baseName + extension
+};
+
+// Builds the converter call for one source file written into the destination folder.
+ConversionCall buildConversion(const QString &source, const QString &destination,
+                               const ConversionOptions &options);
+
+} // namespace velinor
+
+#endif

@@ -1,0 +1,15 @@
+#ifndef VELINOR_CONVERTERRUN_H
+#define VELINOR_CONVERTERRUN_H
+
+#include <QString>
+#include <QStringList>
+
+namespace velinor {
+
+// Runs the converter on one file and waits for it: no shell, each element one argument as is.
+// Returns its exit code, -2 when it cannot be started, -1 when it crashed; only 0 is a success.
+int runConverter(const QString &program, const QStringList &arguments);
+
+} // namespace velinor
+
+#endif

@@ -1,0 +1,52 @@
+#ifndef VELINOR_WINDOWDRIVER_H
+#define VELINOR_WINDOWDRIVER_H
+
+#include "mainwindow/mainwindow.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QObject>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStringList>
+
+// Watches what a run shows the user: every progress value set while the bar is visible, every
+// status message, and whether the bar was visible at each change.
+class RunRecorder : public QObject
+{
+public:
+    explicit RunRecorder(MainWindow *window)
+    {
+        auto *bar = window->findChild<QProgressBar *>(QStringLiteral("progressBar"));
+        connect(bar, &QProgressBar::valueChanged, this, [this, bar](int v) {
+            progress << v;
+            hiddenDuringChange = hiddenDuringChange || (v != 0 && bar->isHidden());
+        });
+        connect(window->statusBar(), &QStatusBar::messageChanged, this,
+                [this](const QString &m) { messages << m; });
+    }
+    QList<int> progress;
+    QStringList messages;
+    bool hiddenDuringChange = false;
+};
+
+namespace window {
+
+inline void click(MainWindow *w, const char *button)
+{
+    w->findChild<QAbstractButton *>(QString::fromLatin1(button))->click();
+}
+
+inline void setChecked(MainWindow *w, const char *name, bool on = true)
+{
+    w->findChild<QAbstractButton *>(QString::fromLatin1(name))->setChecked(on);
+}
+
+inline void setDestination(MainWindow *w, const QString &path)
+{
+    w->findChild<QLineEdit *>(QStringLiteral("lineChemin"))->setText(path);
+}
+
+} // namespace window
+
+#endif
