@@ -18,10 +18,19 @@ static const int maxDroppedUrls = 32;
 
 void MainWindow::on_boutonSelectFichiers_clicked()
 {
-    files += QFileDialog::getOpenFileNames(
-        this, tr("Sélectionnez les fichiers à convertir"), sourceFolder,
+#ifdef Q_OS_WIN
+    const QString filter =
         tr("Fichiers PDF (*.pdf);;Images (*.jpg; *.png; *.gif; *.psd; *.tiff; *.svg; *.bmp);;"
-           "Tous les fichiers (*.*)"));
+           "Tous les fichiers (*.*)");
+#else
+    // Qt's own dialog, used here, splits patterns at blanks only: "*.jpg;" would match no file,
+    // and "*.*" would hide every name without a dot.
+    const QString filter =
+        tr("Fichiers PDF (*.pdf);;Images (*.jpg *.png *.gif *.psd *.tiff *.svg *.bmp);;"
+           "Tous les fichiers (*)");
+#endif
+    files += QFileDialog::getOpenFileNames(this, tr("Sélectionnez les fichiers à convertir"),
+                                           sourceFolder, filter);
     filesAdded();
 }
 

@@ -7,6 +7,8 @@
 #include "testenv.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -202,11 +204,28 @@ private slots:
         QCOMPARE(first.title, QStringLiteral("Sélectionnez les fichiers à convertir"));
         QCOMPARE(first.parent, &window);
         QCOMPARE(first.fileMode, QFileDialog::ExistingFiles);
-        QCOMPARE(first.nameFilters,
-                 (QStringList{"Fichiers PDF (*.pdf)",
-                              "Images (*.jpg; *.png; *.gif; *.psd; *.tiff; *.svg; *.bmp)",
-                              "Tous les fichiers (*.*)"}));
+        QCOMPARE(first.nameFilters.size(), 3);
         QCOMPARE(first.selectedNameFilter, QStringLiteral("Fichiers PDF (*.pdf)"));
+        QVERIFY(first.nameFilters.at(1).startsWith(QLatin1String("Images (")));
+        QVERIFY(first.nameFilters.at(2).startsWith(QLatin1String("Tous les fichiers (")));
+        // Each filter must let the dialog show the files it names.
+        QFileDialog probe;
+        probe.setOption(QFileDialog::DontUseNativeDialog);
+        probe.setNameFilters(first.nameFilters);
+        auto *model = probe.findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        const QList<QStringList> shown{
+            {"cours.pdf", "COURS.PDF"},
+            {"a.jpg", "a.png", "a.gif", "a.psd", "a.tiff", "a.svg", "a.bmp"},
+            {"a.pdf", "a.jpg", "notes"}};
+        for (int f = 0; f < 3; ++f) {
+            probe.selectNameFilter(first.nameFilters.at(f));
+            for (const QString &name : shown.at(f))
+                QVERIFY2(QDir::match(model->nameFilters(), name),
+                         qPrintable(first.nameFilters.at(f) + " hides " + name));
+        }
+        probe.selectNameFilter(first.nameFilters.at(0));
+        QVERIFY(!QDir::match(model->nameFilters(), QStringLiteral("a.png")));
 
         clickSelect(window);
         QCOMPARE(answerer.records().value(1).directory, one);
