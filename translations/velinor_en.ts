@@ -299,5 +299,238 @@ The conversion is done by ImageMagick and Ghostscript.</translation>
             <source>Afin d'obtenir de l'aide pour les différentes options, survollez-les et lisez les info-bulles.&lt;br/&gt;Afin d'obtenir une aide plus approfondie, allez sur le forum ou sur le chat de &lt;a href="https://www.calcarium.fr/portail"&gt;Calcarium&lt;/a&gt;.&lt;br/&gt;Un topic est consacré à la conversion des pdf : &lt;a href="https://www.calcarium.fr/forum/viewtopic.php?t=1207"&gt;ici&lt;/a&gt;.</source>
             <translation>For help on the options, hover over them and read the tool tips.&lt;br/&gt;For more help, visit the forum or the chat of &lt;a href="https://www.calcarium.fr/portail"&gt;Calcarium&lt;/a&gt; (in French).&lt;br/&gt;A topic is dedicated to converting pdfs: &lt;a href="https://www.calcarium.fr/forum/viewtopic.php?t=1207"&gt;here&lt;/a&gt;.</translation>
         </message>
+        <message>
+            <source>Erreur</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>Erreur : Chemin vers "convert.exe" invalide.
+Allez dans le menu Fichier pour le re-détecter.</source>
+            <translation>Error: invalid path to "convert.exe".
+Use the File menu to detect it again.</translation>
+        </message>
+        <message>
+            <source>Aucun répertoire de sortie n'est défini.</source>
+            <translation>No output folder is set.</translation>
+        </message>
+        <message>
+            <source>La conversion a commencé...</source>
+            <translation>The conversion has started...</translation>
+        </message>
+        <message>
+            <source>Le fichier spécifié n'existe pas !</source>
+            <translation>The specified file does not exist!</translation>
+        </message>
+        <message>
+            <source>Conversion impossible de "</source>
+            <translation>Cannot convert "</translation>
+        </message>
+        <message>
+            <source>" : l'image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
+            <translation>": the image would replace the source file. Choose another destination folder.</translation>
+        </message>
+        <message>
+            <source>Conversion de "</source>
+            <translation>Converting "</translation>
+        </message>
+        <message>
+            <source>Erreur durant la conversion de "</source>
+            <translation>Error while converting "</translation>
+        </message>
+        <message>
+            <source>L'opération de renommage en .tns a échoué.</source>
+            <translation>Renaming to .tns failed.</translation>
+        </message>
+        <message>
+            <source>Fini !</source>
+            <translation>Done!</translation>
+        </message>
+        <message>
+            <source>La recherche automatique de ImageMagick a échoué. Si vous l'avez installé (nécessaire pour convertir), veuillez indiquer où se trouve l'exécutable "convert.exe".
+Habituellement, il se trouve dans :
+C:/Program Files/ImageMagick-X.X.X-QXX/convert.exe
+ou dans :
+C:/Program Files (x86)/ImageMagick-X.X.X-QXX/convert.exe</source>
+            <translation>The automatic search for ImageMagick failed. If you have installed it (it is needed to convert), please show where the "convert.exe" program is.
+It is usually found in:
+C:/Program Files/ImageMagick-X.X.X-QXX/convert.exe
+or in:
+C:/Program Files (x86)/ImageMagick-X.X.X-QXX/convert.exe</translation>
+        </message>
+        <message>
+            <source>convert.exe (convert.exe);;Tous les fichiers exécutables(*.exe)</source>
+            <translation>convert.exe (convert.exe);;All executable files(*.exe)</translation>
+        </message>
+        <message>
+            <source>La recherche automatique de ImageMagick a échoué. Si vous l'avez installé (nécessaire pour convertir), veuillez indiquer où se trouve l'exécutable "convert".
+Habituellement, il se trouve dans :
+/usr/bin/convert</source>
+            <translation>The automatic search for ImageMagick failed. If you have installed it (it is needed to convert), please show where the "convert" program is.
+It is usually found in:
+/usr/bin/convert</translation>
+        </message>
+        <message>
+            <source>convert (convert magick);;Tous les fichiers (*)</source>
+            <translation>convert (convert magick);;All files (*)</translation>
+        </message>
+        <message>
+            <source>Lien vers convert.exe...</source>
+            <translation>Link to convert.exe...</translation>
+        </message>
+        <message>
+            <source>Indiquez où se trouve convert.exe</source>
+            <translation>Show where convert.exe is</translation>
+        </message>
+        <message>
+            <source>Fichiers PDF (*.pdf);;Images (*.jpg; *.png; *.gif; *.psd; *.tiff; *.svg; *.bmp);;Tous les fichiers (*.*)</source>
+            <translation>PDF files (*.pdf);;Images (*.jpg; *.png; *.gif; *.psd; *.tiff; *.svg; *.bmp);;All files (*.*)</translation>
+        </message>
+        <message>
+            <source>Fichiers PDF (*.pdf);;Images (*.jpg *.png *.gif *.psd *.tiff *.svg *.bmp);;Tous les fichiers (*)</source>
+            <translation>PDF files (*.pdf);;Images (*.jpg *.png *.gif *.psd *.tiff *.svg *.bmp);;All files (*)</translation>
+        </message>
+        <message>
+            <source>Sélectionnez les fichiers à convertir</source>
+            <translation>Select the files to convert</translation>
+        </message>
+        <message>
+            <source>Droppez les fichiers pour les ajouter.</source>
+            <translation>Drop the files to add them.</translation>
+        </message>
+        <message>
+            <source>Fichiers ajoutés avec succès.</source>
+            <translation>Files added successfully.</translation>
+        </message>
+        <message>
+            <source>Choisissez un dossier de destination</source>
+            <translation>Choose a destination folder</translation>
+        </message>
+        <message>
+            <source>Le renommage a commencé...</source>
+            <translation>Renaming has started...</translation>
+        </message>
+    </context>
+    <context>
+        <name>velinor-cli</name>
+        <message>
+            <source>Le fichier spécifié n'existe pas !</source>
+            <translation>The specified file does not exist!</translation>
+        </message>
+        <message>
+            <source>Conversion impossible de "</source>
+            <translation>Cannot convert "</translation>
+        </message>
+        <message>
+            <source>" : l'image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
+            <translation>": the image would replace the source file. Choose another destination folder.</translation>
+        </message>
+        <message>
+            <source>Le convertisseur s'est arrêté brutalement.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Code de sortie du convertisseur : %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Le convertisseur n'a pas pu être lancé.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Erreur durant la conversion de "</source>
+            <translation>Error while converting "</translation>
+        </message>
+        <message>
+            <source>L'opération de renommage en .tns a échoué.</source>
+            <translation>Renaming to .tns failed.</translation>
+        </message>
+        <message>
+            <source>Interrompu : aucune autre conversion ne commence, celles en cours sont arrêtées.
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>valeur invalide pour %1 : « %2 » (au choix : %3)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>option inconnue : %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>l'option %1 ne prend pas de valeur</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>l'option %1 demande une valeur</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>l'option %1 demande un chemin non vide</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>la compression va de 0 à 9, pas « %1 »</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>le nombre de conversions simultanées doit être un entier positif, pas « %1 »</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>le mode %1 n'existe pas en JPEG : choisissez bw, gray8 ou color8</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>aucun fichier à convertir</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Utilisation : velinor-cli [options] FICHIER...
+Convertit des PDF et des images en PNG ou JPEG pour les calculatrices Nspire, avec
+ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
+
+  -d, --destination DOSSIER  dossier des images, créé au besoin
+                             (par défaut : le dossier du dernier FICHIER)
+      --mode MODE            bw, gray4, gray8, color4 ou color8 (par défaut : gray4)
+      --format FORMAT        png ou jpeg (par défaut : png)
+      --compression N        de 0 à 9 (par défaut : 9 en PNG, 5 en JPEG)
+      --supersampling NIVEAU low, medium ou high (par défaut : medium)
+      --resize               redimensionner : moitié en medium, quart en high
+      --single-image         créer une seule image par document
+      --tns                  renommer les images en .tns après chaque conversion
+      --converter CHEMIN     le convertisseur à lancer
+                             (par défaut : recherché comme le fait velinor)
+  -j, --jobs N               conversions simultanées
+                             (par défaut : le nombre de processeurs)
+      --dry-run              afficher les commandes sans rien convertir
+  -q, --quiet                ne signaler que les fichiers en erreur
+  -h, --help                 afficher cette aide
+  -V, --version              afficher la version
+
+Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;
+2 erreur d'utilisation ou convertisseur introuvable ; 130 interrompu.
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Pour l'aide : velinor-cli --help</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>ImageMagick est introuvable : installez-le, ou indiquez le convertisseur avec --converter.
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Le convertisseur « %1 » est introuvable ou ne peut pas être lancé.
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Impossible de créer le dossier de destination « %1 ».
+</source>
+            <translation type="unfinished" />
+        </message>
     </context>
 </TS>
