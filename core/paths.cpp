@@ -37,6 +37,12 @@ QString baseName(const QString &fileName)
 
 QString joinPath(const QString &folder, const QString &name)
 {
+    // QDir takes a name beginning with ":" for a resource path and would return it alone, which
+    // would read another file and write outside the folder; such a name is joined like any other.
+    if (name.startsWith(QLatin1Char(':'))) {
+        const QString joined = QDir(folder).filePath(QStringLiteral("_"));
+        return joined.left(joined.size() - 1) + name;
+    }
     return QDir(folder).filePath(name);
 }
 

@@ -155,6 +155,14 @@ private slots:
             << "x"
             << ".png"
             << "/x.png";
+        // A name that begins with ":" is a Qt resource path to QDir; it is still a file here.
+        QTest::newRow("name beginning with a colon")
+            << "/home/:notes.pdf"
+            << "/out" << ConversionOptions()
+            << defaultArguments("/home/:notes.pdf", "/out/:notes.png") << ":notes.pdf"
+            << ":notes"
+            << ".png"
+            << "/out/:notes.png";
         // QDir turns backslashes into "/" only where they separate folders, that is on Windows;
         // elsewhere a backslash is an ordinary character of a name and stays.
 #ifdef Q_OS_WIN
