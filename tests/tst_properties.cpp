@@ -4,8 +4,8 @@
 #include "arguments.h"
 #include "paths.h"
 #include "sourceprotection.h"
-#include "tnsrename.h"
 #include "testenv.h"
+#include "tnsrename.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +17,7 @@ namespace {
 
 // Characters users put in names, hostile ones included; never "/" or NUL, which no file name
 // on Linux can hold.
-const QString alphabet = QStringLiteral(
-    "abcXYZ019 .-_[]*?%:#'\"`$&;!()\\{}~@+=,éèàçüöÉ日本語ñ\t");
+const QString alphabet = QStringLiteral("abcXYZ019 .-_[]*?%:#'\"`$&;!()\\{}~@+=,éèàçüöÉ日本語ñ\t");
 
 QString randomName(QRandomGenerator &random, int maxLength)
 {
@@ -87,11 +86,13 @@ private slots:
             const QString destination = tmp.path() + QLatin1Char('/') + randomName(random, 12);
             const QString source = QStringLiteral("/src/") + randomName(random, 60);
             const velinor::ConversionOptions options = randomOptions(random);
-            const velinor::ConversionCall call = velinor::buildConversion(source, destination, options);
+            const velinor::ConversionCall call =
+                velinor::buildConversion(source, destination, options);
 
             QVERIFY(!call.arguments.isEmpty());
             QCOMPARE(call.arguments.last(), call.outputPath);
-            QVERIFY2(call.arguments.contains(source), qPrintable(source + " => " + call.arguments.join("|")));
+            QVERIFY2(call.arguments.contains(source),
+                     qPrintable(source + " => " + call.arguments.join("|")));
             QCOMPARE(call.extension, QLatin1String(options.png ? ".png" : ".jpg"));
             QCOMPARE(call.outputPath,
                      QDir(destination).path() + QLatin1Char('/') + call.baseName + call.extension);
@@ -107,8 +108,10 @@ private slots:
         QRandomGenerator random(seed() + 2);
         for (int n = 0; n < 20000; ++n) {
             const QString base = randomName(random, 40);
-            const QString extension = random.bounded(2) ? QStringLiteral(".png") : QStringLiteral(".jpg");
-            const QStringList filter{velinor::escapeNameFilter(base) + QLatin1Char('*') + extension};
+            const QString extension =
+                random.bounded(2) ? QStringLiteral(".png") : QStringLiteral(".jpg");
+            const QStringList filter{velinor::escapeNameFilter(base) + QLatin1Char('*') +
+                                     extension};
             const QStringList own{base + extension, base + QStringLiteral("-0") + extension,
                                   base + QStringLiteral("-117") + extension};
             for (const QString &name : own) {
@@ -141,13 +144,15 @@ private slots:
             for (const QString &f : own + QStringList{decoy})
                 testenv::writeFile(dir + QLatin1Char('/') + f);
 
-            QCOMPARE(velinor::renameImagesOfSource(source, velinor::TnsDirection::ToTns), own.size());
+            QCOMPARE(velinor::renameImagesOfSource(source, velinor::TnsDirection::ToTns),
+                     own.size());
             QStringList expected{decoy};
             for (const QString &f : own)
                 expected << f + QStringLiteral(".tns");
             expected.sort();
             QCOMPARE(testenv::fileNames(dir), expected);
-            QCOMPARE(velinor::renameImagesOfSource(source, velinor::TnsDirection::FromTns), own.size());
+            QCOMPARE(velinor::renameImagesOfSource(source, velinor::TnsDirection::FromTns),
+                     own.size());
             QStringList back = own + QStringList{decoy};
             back.sort();
             QCOMPARE(testenv::fileNames(dir), back);
