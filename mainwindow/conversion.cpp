@@ -2,7 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "arguments.h"
-#include "converterrun.h"
+#include "chunking.h"
 #include "sourceprotection.h"
 #include "tnsrename.h"
 
@@ -80,8 +80,8 @@ void MainWindow::on_boutonConvertir_clicked()
             QMessageBox::warning(nullptr, tr("Erreur"), tr("Le fichier spécifié n'existe pas !"));
             continue;
         }
-        const velinor::ConversionCall call =
-            velinor::buildConversion(source, destination, currentOptions());
+        const velinor::ConversionOptions options = currentOptions();
+        const velinor::ConversionCall call = velinor::buildConversion(source, destination, options);
         if (velinor::wouldOverwriteSource(source, call.outputPath)) {
             QMessageBox::critical(
                 this, tr("Erreur"),
@@ -93,7 +93,7 @@ void MainWindow::on_boutonConvertir_clicked()
         showProgress(form->progressBar->value() + (100 / n) / 4);
         showStatus(tr("Conversion de \"") + call.fileName + QLatin1String("\""));
 
-        if (velinor::runConverter(program, call.arguments) != 0)
+        if (velinor::convertFile(program, source, call, options) != 0)
             QMessageBox::critical(this, tr("Erreur"),
                                   tr("Erreur durant la conversion de \"") + call.fileName +
                                       QLatin1String("\"."));

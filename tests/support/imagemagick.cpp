@@ -68,8 +68,9 @@ bool makePdf(const QString &path, int pages, int widthPoints, int heightPoints)
                                      "0 setgray } def ")
                           .arg(widthPoints)
                           .arg(heightPoints);
-    for (int i = 0; i < pages; ++i)
-        program += QStringLiteral("decor 150 400 moveto (%1) show showpage ").arg(i + 1);
+    // A loop, not a page of program text per page: Ghostscript's -c takes a short text only.
+    program +=
+        QStringLiteral("1 1 %1 { decor 150 400 moveto 8 string cvs show showpage } for").arg(pages);
     QProcess gs;
     gs.start(ghostscript(),
              {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),

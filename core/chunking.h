@@ -1,0 +1,54 @@
+#ifndef VELINOR_CHUNKING_H
+#define VELINOR_CHUNKING_H
+
+#include "arguments.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One converter call keeps every page of its input in memory until it writes the first image,
+// so a long document is converted a few pages at a time: the same call on consecutive page
+// ranges, numbered so that the images get the names a single call would give them.
+namespace velinor {
+
+// Pages of a document, counted from 0 as the converter numbers them, both ends included.
+struct PageRange
+{
+    int first = 0;
+    int last = 0;
+    bool operator==(const PageRange &other) const
+    {
+        return first == other.first && last == other.last;
+    }
+};
+
+// Most pages one call is given at this supersampling before a last single page joins them.
+int pagesPerCall(ConversionOptions::Supersampling supersampling);
+
+// Pages 0 to pages - 1 in consecutive ranges of at most perCall pages; a last single page joins
+// the range before it, since a call that writes one image does not number it. Empty when there
+// are no pages.
+QList<PageRange> pageRanges(int pages, int perCall);
+
+// The program and leading arguments that run the identify of this converter: `magick identify`
+// for ImageMagick 7, the identify beside convert otherwise (the one on PATH when there is none
+// beside it). Empty when there is none.
+QStringList identifyCommand(const QString &converterPath);
+
+// Pages of a document as the converter's identify sees them; 0 when unknown.
+int pageCount(const QString &converterPath, const QString &source);
+
+// The argument lists to run one after the other for one file: one element (call.arguments)
+// unless the document is split.
+QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,
+                                  int pages);
+
+// Counts pages, runs the calls in order with runConverter, stops at the first failure; returns 0
+// or the failing exit code.
+int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
+                const ConversionOptions &options);
+
+} // namespace velinor
+
+#endif
