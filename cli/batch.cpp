@@ -1,0 +1,326 @@
+#include "batch.h"
+
+#include "chunking.h"
+#include "sourceprotection.h"
+#include "tnsrename.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Enough of a converter's standard error to hold its last lines, however much it writes.
+const qsizetype errorTailBytes = 16 * 1024;
+const int errorTailLines = 5;
+// How long a converter may take to end once asked before it is killed.
+const int terminateGraceMs = 5000;
+// How far past a file held back by a name clash the scheduler looks for one it can start.
+const int lookaheadPerJob = 8;
+
+void writeError(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// Whether the converter may get a long document a few pages at a time to bound its memory; a
+// document long enough to need splitting tells. Only then are its pages worth counting, which
+// starts identify.
+bool mayBeSplit(const velinor::ConversionCall &call, const velinor::ConversionOptions &options)
+{
+    const int longDocument = 2 * velinor::pagesPerCall(options.supersampling) + 1;
+    return velinor::converterCalls(call, options, longDocument).size() > 1;
+}
+
+// Two files clash when a name that one of them writes can be a name that the other writes: the
+// same base name, or one base name being the other's page name ("a-1" and the second page of
+// "a"). Renaming to ".tns" picks images by those same names.
+bool clash(const velinor::ConversionCall &a, const velinor::ConversionCall &b)
+{
+    return velinor::isOwnImage(a.baseName + a.extension, b.baseName, b.extension) ||
+           velinor::isOwnImage(b.baseName + b.extension, a.baseName, a.extension);
+}
+
+QStringList lastLines(const QByteArray &output)
+{
+    QStringList lines = QString::fromLocal8Bit(output).split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.mid(std::max<qsizetype>(0, lines.size() - errorTailLines));
+}
+
+} // namespace
+
+void Progress::fileDone(const QString &name, const QStringList &problems)
+{
+    ++done;
+    if (quiet && problems.isEmpty())
+        return;
+    QString text = QStringLiteral("[%1/%2] %3\n").arg(done).arg(total).arg(name);
+    for (const QString &problem : problems)
+        text += problem + QLatin1Char('\n');
+    writeError(text);
+}
+
+QString refusal(const SourceFile &file, const velinor::ConversionCall &call)
+{
+    if (!QFile::exists(file.path))
+        return QCoreApplication::translate("velinor-cli", "Le fichier spécifié n'existe pas !");
+    if (velinor::wouldOverwriteSource(file.path, call.outputPath))
+        return QCoreApplication::translate("velinor-cli", "Conversion impossible de \"") +
+               call.fileName +
+               QCoreApplication::translate("velinor-cli",
+                                           "\" : l'image remplacerait le fichier source. "
+                                           "Choisissez un autre dossier de destination.");
+    return QString();
+}
+
+Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
+    : QObject(parent), settings(settings), progress(int(files.size()), settings.quiet)
+{
+    jobs.reserve(size_t(files.size()));
+    for (const SourceFile &file : files) {
+        Job job;
+        job.file = file;
+        job.call = velinor::buildConversion(file.path, settings.destination, settings.options);
+        jobs.push_back(std::move(job));
+        waiting.push_back(int(jobs.size()) - 1);
+    }
+    planners.setMaxThreadCount(std::max(1, settings.jobs));
+    killTimer.setSingleShot(true);
+    connect(&killTimer, &QTimer::timeout, this, [this] { stopConverters(Stop::Kill); });
+}
+
+Batch::~Batch()
+{
+    planners.waitForDone();
+}
+
+void Batch::start()
+{
+    schedule();
+    endIfIdle();
+}
+
+void Batch::schedule()
+{
+    if (interrupted)
+        return;
+    // Files passed over because they clash with a running one: a later file that clashes with
+    // one of them must wait as well, or it would overtake it and change the outcome.
+    QList<int> held;
+    const qsizetype lookahead = qsizetype(settings.jobs) * lookaheadPerJob;
+    auto it = waiting.begin();
+    while (it != waiting.end() && active.size() < settings.jobs && held.size() < lookahead) {
+        const velinor::ConversionCall &call = jobs[size_t(*it)].call;
+        const auto clashesWith = [&](int other) { return clash(call, jobs[size_t(other)].call); };
+        if (std::any_of(active.cbegin(), active.cend(), clashesWith) ||
+            std::any_of(held.cbegin(), held.cend(), clashesWith)) {
+            held << *it;
+            ++it;
+            continue;
+        }
+        const int index = *it;
+        it = waiting.erase(it);
+        if (begin(index))
+            active << index;
+    }
+}
+
+bool Batch::begin(int index)
+{
+    Job &job = jobs[size_t(index)];
+    const QString refused = refusal(job.file, job.call);
+    if (!refused.isEmpty()) {
+        job.problems << refused;
+        complete(index);
+        return false;
+    }
+    // Counting pages reads the document, which must not hold up the converters that are already
+    // running. Either way the calls start from the event loop, never from inside schedule().
+    if (!mayBeSplit(job.call, settings.options)) {
+        QMetaObject::invokeMethod(
+            this, [this, index] { planned(index, {jobs[size_t(index)].call.arguments}); },
+            Qt::QueuedConnection);
+        return true;
+    }
+    planners.start([this, index, converter = settings.converter, source = job.file.path,
+                    call = job.call, options = settings.options] {
+        const QList<QStringList> runs =
+            velinor::converterCalls(call, options, velinor::pageCount(converter, source));
+        QMetaObject::invokeMethod(
+            this, [this, index, runs] { planned(index, runs); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void Batch::planned(int index, const QList<QStringList> &runs)
+{
+    if (interrupted) {
+        active.removeOne(index);
+        endIfIdle();
+        return;
+    }
+    jobs[size_t(index)].runs = runs;
+    startRun(index);
+}
+
+void Batch::startRun(int index)
+{
+    Job &job = jobs[size_t(index)];
+    auto *process = new QProcess(this);
+    job.process = process;
+    job.errorTail.clear();
+    process->setProgram(settings.converter);
+    process->setArguments(job.runs.at(job.nextRun));
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+#ifdef Q_OS_UNIX
+    // Its own process group, so that an interruption reaches the programs it starts in turn
+    // (ImageMagick runs Ghostscript); the handlers of the velinor-cli that forked it must not
+    // swallow a signal before the converter is running.
+    process->setChildProcessModifier([] {
+        ::setpgid(0, 0);
+        struct sigaction byDefault = {};
+        byDefault.sa_handler = SIG_DFL;
+        ::sigaction(SIGINT, &byDefault, nullptr);
+        ::sigaction(SIGTERM, &byDefault, nullptr);
+    });
+#endif
+    connect(process, &QProcess::readyReadStandardError, this,
+            [this, index] { keepErrorTail(index); });
+    connect(process, &QProcess::finished, this,
+            [this, index](int exitCode, QProcess::ExitStatus status) {
+                if (status == QProcess::CrashExit)
+                    runEnded(index,
+                             QCoreApplication::translate(
+                                 "velinor-cli", "Le convertisseur s'est arrêté brutalement."));
+                else if (exitCode != 0)
+                    runEnded(index, QCoreApplication::translate(
+                                        "velinor-cli", "Code de sortie du convertisseur : %1")
+                                        .arg(exitCode));
+                else
+                    runEnded(index, QString());
+            });
+    connect(process, &QProcess::errorOccurred, this, [this, index](QProcess::ProcessError error) {
+        // Only a converter that never started goes without finished().
+        if (error == QProcess::FailedToStart)
+            runEnded(index, QCoreApplication::translate("velinor-cli",
+                                                        "Le convertisseur n'a pas pu être lancé."));
+    });
+    process->start();
+}
+
+void Batch::keepErrorTail(int index)
+{
+    Job &job = jobs[size_t(index)];
+    job.errorTail += job.process->readAllStandardError();
+    if (job.errorTail.size() > errorTailBytes)
+        job.errorTail.remove(0, job.errorTail.size() - errorTailBytes);
+}
+
+void Batch::runEnded(int index, const QString &failure)
+{
+    Job &job = jobs[size_t(index)];
+    keepErrorTail(index);
+    job.process->deleteLater();
+    job.process = nullptr;
+
+    if (interrupted) {
+        // An interrupted file is neither done nor failed: it is not reported, and its partial
+        // images are not renamed.
+        active.removeOne(index);
+        endIfIdle();
+        return;
+    }
+    if (failure.isEmpty() && ++job.nextRun < job.runs.size()) {
+        startRun(index);
+        return;
+    }
+    if (!failure.isEmpty()) {
+        job.problems << QCoreApplication::translate("velinor-cli",
+                                                    "Erreur durant la conversion de \"") +
+                            job.call.fileName + QLatin1String("\".")
+                     << failure;
+        for (const QString &line : lastLines(job.errorTail))
+            job.problems << QLatin1String("    ") + line;
+    }
+    // As in the window, a failed conversion is still followed by the rename, which finds
+    // whatever images it did write; only this file's own names are taken, so that the files
+    // converted meanwhile are left alone.
+    if (settings.tns &&
+        !velinor::renameOwnImagesToTns(settings.destination, job.call.baseName, job.call.extension))
+        job.problems << QCoreApplication::translate("velinor-cli",
+                                                    "L'opération de renommage en .tns a échoué.");
+    active.removeOne(index);
+    complete(index);
+    schedule();
+    endIfIdle();
+}
+
+void Batch::complete(int index)
+{
+    const Job &job = jobs[size_t(index)];
+    anyFailed = anyFailed || !job.problems.isEmpty();
+    progress.fileDone(job.file.given, job.problems);
+}
+
+void Batch::endIfIdle()
+{
+    if (ended || !active.isEmpty() || (!interrupted && !waiting.empty()))
+        return;
+    ended = true;
+    killTimer.stop();
+    emit finished(interrupted ? 130 : anyFailed ? 1 : 0);
+}
+
+void Batch::interrupt()
+{
+    if (interrupted) {
+        stopConverters(Stop::Kill);
+        return;
+    }
+    interrupted = true;
+    waiting.clear();
+    writeError(QCoreApplication::translate(
+        "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
+                       "sont arrêtées.\n"));
+    stopConverters(Stop::Terminate);
+    killTimer.start(terminateGraceMs);
+    endIfIdle();
+}
+
+void Batch::stopConverters(Stop how)
+{
+    for (int index : std::as_const(active)) {
+        QProcess *process = jobs[size_t(index)].process;
+        if (!process)
+            continue;
+#ifdef Q_OS_UNIX
+        // A converter that has ended but is not reaped yet still holds its process id, so the
+        // id cannot belong to another program here.
+        const qint64 pid = process->processId();
+        if (pid <= 0)
+            continue;
+        const int signalNumber = how == Stop::Kill ? SIGKILL : SIGTERM;
+        ::kill(-pid_t(pid), signalNumber);
+        ::kill(pid_t(pid), signalNumber);
+#else
+        if (how == Stop::Kill)
+            process->kill();
+        else
+            process->terminate();
+#endif
+    }
+}
