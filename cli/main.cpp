@@ -32,7 +32,8 @@ void print(std::FILE *stream, const QString &text)
 int usageError(const QString &error)
 {
     print(stderr,
-          QStringLiteral("velinor-cli : ") + error + QLatin1Char('\n') +
+          QCoreApplication::translate("velinor-cli", "velinor-cli : %1").arg(error) +
+              QLatin1Char('\n') +
               QCoreApplication::translate("velinor-cli", "Pour l'aide : velinor-cli --help") +
               QLatin1Char('\n'));
     return UsageError;

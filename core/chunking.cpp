@@ -3,6 +3,7 @@
 #include "converterrun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -47,6 +48,19 @@ bool splittable(const ConversionCall &call, const ConversionOptions &options)
     const QString input = call.arguments.value(inputIndex(call.arguments));
     return !options.append && !call.arguments.isEmpty() && !input.contains(QLatin1Char('%')) &&
            !input.contains(QLatin1Char('[')) && !call.outputPath.contains(QLatin1Char('%'));
+}
+
+// Only PDF and PostScript hold pages worth counting. Asking identify costs a process, and
+// Ghostscript for a PDF, so images and anything else are spared it: they are converted in one
+// call as before.
+bool isPageDocument(const QString &source)
+{
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // A PDF header may follow up to 1024 bytes of anything.
+    const QByteArray head = file.read(1024);
+    return head.startsWith("%!") || head.contains("%PDF-");
 }
 
 } // namespace
@@ -105,6 +119,8 @@ QStringList identifyCommand(const QString &converterPath)
 
 int pageCount(const QString &converterPath, const QString &source)
 {
+    if (!isPageDocument(source))
+        return 0;
     QStringList command = identifyCommand(converterPath);
     if (command.isEmpty())
         return 0;

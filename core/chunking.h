@@ -36,7 +36,8 @@ QList<PageRange> pageRanges(int pages, int perCall);
 // beside it). Empty when there is none.
 QStringList identifyCommand(const QString &converterPath);
 
-// Pages of a document as the converter's identify sees them; 0 when unknown.
+// Pages of a PDF or PostScript document as the converter's identify sees them; 0 when unknown
+// and for any other file, which is then converted in one call.
 int pageCount(const QString &converterPath, const QString &source);
 
 // The argument lists to run one after the other for one file: one element (call.arguments)

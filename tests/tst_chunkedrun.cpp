@@ -78,8 +78,10 @@ private slots:
         QTemporaryDir dir;
         const QString log = dir.filePath(QStringLiteral("calls.log"));
         const QString out = dir.filePath(QStringLiteral("out"));
-        const QString a = testenv::writeFile(dir.filePath(QStringLiteral("in/a.pdf")));
-        const QString b = testenv::writeFile(dir.filePath(QStringLiteral("in/b.pdf")));
+        const QString a =
+            testenv::writeFile(dir.filePath(QStringLiteral("in/a.pdf")), "%PDF-1.4\n");
+        const QString b =
+            testenv::writeFile(dir.filePath(QStringLiteral("in/b.pdf")), "%PDF-1.4\n");
         qputenv("FAKE_CONVERT_LOG", log.toUtf8());
         qputenv("FAKE_CONVERT_PAGES", "20");
         if (!fail.isEmpty())
@@ -134,7 +136,8 @@ private slots:
         QTemporaryDir dir;
         const QString log = dir.filePath(QStringLiteral("calls.log"));
         const QString out = dir.filePath(QStringLiteral("out"));
-        const QString doc = testenv::writeFile(dir.filePath(QStringLiteral("in/doc.pdf")));
+        const QString doc =
+            testenv::writeFile(dir.filePath(QStringLiteral("in/doc.pdf")), "%PDF-1.4\n");
         qputenv("FAKE_CONVERT_LOG", log.toUtf8());
         qputenv("FAKE_CONVERT_PAGES", QByteArray::number(pages));
 

@@ -251,24 +251,41 @@ private slots:
 
     void pageCount_data()
     {
-        QTest::addColumn<QByteArray>("output"); // empty: the fake prints FAKE_CONVERT_PAGES
+        QTest::addColumn<QByteArray>("content"); // of the source file
+        QTest::addColumn<QByteArray>("output");  // empty: the fake prints FAKE_CONVERT_PAGES
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("pages");
+        QTest::addColumn<bool>("asked"); // whether identify ran
 
-        QTest::newRow("one line a page") << QByteArray() << 0 << 120;
-        QTest::newRow("first line only") << QByteArray("7\n9\n") << 0 << 7;
-        QTest::newRow("no newline") << QByteArray("12") << 0 << 12;
-        QTest::newRow("blanks around") << QByteArray(" 12 \r\n") << 0 << 12;
-        QTest::newRow("nothing printed") << QByteArray("\n") << 0 << 0;
-        QTest::newRow("not a number") << QByteArray("12 pages\n") << 0 << 0;
-        QTest::newRow("failed, whatever it printed") << QByteArray("5\n") << 1 << 0;
+        const QByteArray pdf("%PDF-1.4\n");
+        QTest::newRow("one line a page") << pdf << QByteArray() << 0 << 120 << true;
+        QTest::newRow("first line only") << pdf << QByteArray("7\n9\n") << 0 << 7 << true;
+        QTest::newRow("no newline") << pdf << QByteArray("12") << 0 << 12 << true;
+        QTest::newRow("blanks around") << pdf << QByteArray(" 12 \r\n") << 0 << 12 << true;
+        QTest::newRow("nothing printed") << pdf << QByteArray("\n") << 0 << 0 << true;
+        QTest::newRow("not a number") << pdf << QByteArray("12 pages\n") << 0 << 0 << true;
+        QTest::newRow("failed, whatever it printed") << pdf << QByteArray("5\n") << 1 << 0 << true;
+        QTest::newRow("header after some bytes")
+            << QByteArray(600, ' ') + pdf << QByteArray() << 0 << 120 << true;
+        QTest::newRow("PostScript")
+            << QByteArray("%!PS-Adobe-3.0\n") << QByteArray() << 0 << 120 << true;
+        QTest::newRow("an image is never counted")
+            << QByteArray("\x89PNG\r\n\x1a\n") << QByteArray() << 0 << 0 << false;
+        QTest::newRow("a missing file is never counted")
+            << QByteArray() << QByteArray() << 0 << 0 << false;
     }
     void pageCount()
     {
+        QFETCH(QByteArray, content);
         QFETCH(QByteArray, output);
         QFETCH(int, exitCode);
         QFETCH(int, pages);
+        QFETCH(bool, asked);
 
+        const QString source =
+            tmp.filePath(QStringLiteral("cours %1/a b.pdf").arg(QTest::currentDataTag()));
+        if (!content.isEmpty())
+            testenv::writeFile(source, content);
         const QString log =
             tmp.filePath(QStringLiteral("identify-%1.log").arg(QTest::currentDataTag()));
         qputenv("FAKE_IDENTIFY_LOG", log.toUtf8());
@@ -277,9 +294,9 @@ private slots:
             qputenv("FAKE_IDENTIFY_OUTPUT", output);
         qputenv("FAKE_IDENTIFY_EXIT", QByteArray::number(exitCode));
 
-        QCOMPARE(velinor::pageCount(fakeConvert, "/cours/a b.pdf"), pages);
-        QCOMPARE(testenv::fakeConverterCalls(log),
-                 (Calls{{"-ping", "-format", "%n\\n", "/cours/a b.pdf"}}));
+        QCOMPARE(velinor::pageCount(fakeConvert, source), pages);
+        const Calls expected = asked ? Calls{{"-ping", "-format", "%n\\n", source}} : Calls();
+        QCOMPARE(testenv::fakeConverterCalls(log), expected);
     }
 
     void pageCountImageMagick7()
@@ -290,9 +307,10 @@ private slots:
         const QString log = dir.filePath("identify.log");
         qputenv("FAKE_IDENTIFY_LOG", log.toUtf8());
         qputenv("FAKE_CONVERT_PAGES", "31");
-        QCOMPARE(velinor::pageCount(magick, "/a.pdf"), 31);
+        const QString pdf = testenv::writeFile(dir.filePath("a.pdf"), "%PDF-1.7\n");
+        QCOMPARE(velinor::pageCount(magick, pdf), 31);
         QCOMPARE(testenv::fakeConverterCalls(log),
-                 (Calls{{"identify", "-ping", "-format", "%n\\n", "/a.pdf"}}));
+                 (Calls{{"identify", "-ping", "-format", "%n\\n", pdf}}));
     }
 
     void convertFile_data()
@@ -337,7 +355,7 @@ private slots:
         QFETCH(int, images);
 
         QTemporaryDir dir;
-        const QString source = testenv::writeFile(dir.filePath("in/" + sourceName));
+        const QString source = testenv::writeFile(dir.filePath("in/" + sourceName), "%PDF-1.4\n");
         const QString out = dir.filePath("out");
         QDir().mkpath(out);
         qputenv("FAKE_CONVERT_LOG", dir.filePath("convert.log").toUtf8());

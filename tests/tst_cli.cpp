@@ -514,8 +514,8 @@ private slots:
 
         const QString out = root + QStringLiteral("/out");
         arguments << QStringLiteral("--tns") << QStringLiteral("-j2") << QStringLiteral("-d") << out
-                  << writeFile(root + QStringLiteral("/a.pdf"))
-                  << writeFile(root + QStringLiteral("/b.pdf"));
+                  << writeFile(root + QStringLiteral("/a.pdf"), "%PDF-1.4\n")
+                  << writeFile(root + QStringLiteral("/b.pdf"), "%PDF-1.4\n");
         const QString identifyLog = root + QStringLiteral("/identify.log");
         QStringList settings{QStringLiteral("FAKE_CONVERT_PAGES=20"),
                              QStringLiteral("FAKE_IDENTIFY_LOG=") + identifyLog};

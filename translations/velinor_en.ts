@@ -426,15 +426,15 @@ It is usually found in:
         </message>
         <message>
             <source>Le convertisseur s'est arrêté brutalement.</source>
-            <translation type="unfinished" />
+            <translation>The converter crashed.</translation>
         </message>
         <message>
             <source>Code de sortie du convertisseur : %1</source>
-            <translation type="unfinished" />
+            <translation>Converter exit code: %1</translation>
         </message>
         <message>
             <source>Le convertisseur n'a pas pu être lancé.</source>
-            <translation type="unfinished" />
+            <translation>The converter could not be started.</translation>
         </message>
         <message>
             <source>Erreur durant la conversion de "</source>
@@ -447,43 +447,44 @@ It is usually found in:
         <message>
             <source>Interrompu : aucune autre conversion ne commence, celles en cours sont arrêtées.
 </source>
-            <translation type="unfinished" />
+            <translation>Interrupted: no further conversion starts, the running ones are being stopped.
+</translation>
         </message>
         <message>
             <source>valeur invalide pour %1 : « %2 » (au choix : %3)</source>
-            <translation type="unfinished" />
+            <translation>invalid value for %1: "%2" (choose from: %3)</translation>
         </message>
         <message>
             <source>option inconnue : %1</source>
-            <translation type="unfinished" />
+            <translation>unknown option: %1</translation>
         </message>
         <message>
             <source>l'option %1 ne prend pas de valeur</source>
-            <translation type="unfinished" />
+            <translation>option %1 takes no value</translation>
         </message>
         <message>
             <source>l'option %1 demande une valeur</source>
-            <translation type="unfinished" />
+            <translation>option %1 needs a value</translation>
         </message>
         <message>
             <source>l'option %1 demande un chemin non vide</source>
-            <translation type="unfinished" />
+            <translation>option %1 needs a non-empty path</translation>
         </message>
         <message>
             <source>la compression va de 0 à 9, pas « %1 »</source>
-            <translation type="unfinished" />
+            <translation>the compression goes from 0 to 9, not "%1"</translation>
         </message>
         <message>
             <source>le nombre de conversions simultanées doit être un entier positif, pas « %1 »</source>
-            <translation type="unfinished" />
+            <translation>the number of simultaneous conversions must be a positive whole number, not "%1"</translation>
         </message>
         <message>
             <source>le mode %1 n'existe pas en JPEG : choisissez bw, gray8 ou color8</source>
-            <translation type="unfinished" />
+            <translation>mode %1 does not exist in JPEG: choose bw, gray8 or color8</translation>
         </message>
         <message>
             <source>aucun fichier à convertir</source>
-            <translation type="unfinished" />
+            <translation>no file to convert</translation>
         </message>
         <message>
             <source>Utilisation : velinor-cli [options] FICHIER...
@@ -511,26 +512,57 @@ ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
 Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;
 2 erreur d'utilisation ou convertisseur introuvable ; 130 interrompu.
 </source>
-            <translation type="unfinished" />
+            <translation>Usage: velinor-cli [options] FILE...
+Converts PDFs and images to PNG or JPEG for Nspire calculators with ImageMagick,
+like the velinor window, several files at a time.
+
+  -d, --destination FOLDER   folder of the images, created if needed
+                             (default: the folder of the last FILE)
+      --mode MODE            bw, gray4, gray8, color4 or color8 (default: gray4)
+      --format FORMAT        png or jpeg (default: png)
+      --compression N        0 to 9 (default: 9 for PNG, 5 for JPEG)
+      --supersampling LEVEL  low, medium or high (default: medium)
+      --resize               resize: half at medium, quarter at high
+      --single-image         make one image per document
+      --tns                  rename the images to .tns after each conversion
+      --converter PATH       the converter to run
+                             (default: found as velinor finds it)
+  -j, --jobs N               simultaneous conversions
+                             (default: the number of processors)
+      --dry-run              print the commands without converting anything
+  -q, --quiet                report only the files in error
+  -h, --help                 show this help
+  -V, --version              show the version
+
+Exit codes: 0 everything converted; 1 a file is missing or failed;
+2 usage error or converter not found; 130 interrupted.
+</translation>
         </message>
         <message>
             <source>Pour l'aide : velinor-cli --help</source>
-            <translation type="unfinished" />
+            <translation>For help: velinor-cli --help</translation>
         </message>
         <message>
             <source>ImageMagick est introuvable : installez-le, ou indiquez le convertisseur avec --converter.
 </source>
-            <translation type="unfinished" />
+            <translation>ImageMagick cannot be found: install it, or give the converter with --converter.
+</translation>
         </message>
         <message>
             <source>Le convertisseur « %1 » est introuvable ou ne peut pas être lancé.
 </source>
-            <translation type="unfinished" />
+            <translation>The converter "%1" cannot be found or cannot be started.
+</translation>
         </message>
         <message>
             <source>Impossible de créer le dossier de destination « %1 ».
 </source>
-            <translation type="unfinished" />
+            <translation>Cannot create the destination folder "%1".
+</translation>
+        </message>
+        <message>
+            <source>velinor-cli : %1</source>
+            <translation>velinor-cli: %1</translation>
         </message>
     </context>
 </TS>
