@@ -16,26 +16,15 @@ class TestEndToEnd : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<imagemagick::PdfPolicy> policy;
-    std::unique_ptr<ScopedEnv> config;
-    std::unique_ptr<ScopedEnv> path;
+    std::unique_ptr<imagemagick::RealConverter> imageMagick;
 
 private slots:
     void initTestCase()
     {
         REQUIRE_IMAGEMAGICK();
-        policy = std::make_unique<imagemagick::PdfPolicy>();
-        config = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", policy->path().toUtf8());
-        // The real converter, not the tests' fake, is what the window must find.
-        QStringList dirs = qEnvironmentVariable("PATH").split(QLatin1Char(':'));
-        dirs.removeAll(QDir::cleanPath(QStringLiteral(VELINOR_TESTS_DIR "/fakes")));
-        path = std::make_unique<ScopedEnv>("PATH", dirs.join(QLatin1Char(':')).toUtf8());
+        imageMagick = std::make_unique<imagemagick::RealConverter>();
     }
-    void cleanupTestCase()
-    {
-        path.reset();
-        config.reset();
-    }
+    void cleanupTestCase() { imageMagick.reset(); }
 
     void convert_data()
     {
@@ -46,15 +35,15 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         const QString size = QStringLiteral("%m %wx%h");
-        const QString grey = QStringLiteral("%m %wx%h %[png:IHDR.color-type-orig] %[png:IHDR.bit-depth-orig]");
+        const QString grey =
+            QStringLiteral("%m %wx%h %[png:IHDR.color-type-orig] %[png:IHDR.bit-depth-orig]");
         QTest::newRow("defaults: grey 4 bpp, one image a page")
             << 3 << QStringList() << QStringList{"doc-0.png", "doc-1.png", "doc-2.png"} << grey
             << "PNG 1240x1754 0 4";
         QTest::newRow("grey 8 bpp") << 1 << QStringList{"radioGrayscale8"} << QStringList{"doc.png"}
                                     << grey << "PNG 1240x1754 0 8";
-        QTest::newRow("black and white")
-            << 1 << QStringList{"radioNoirEtBlanc"} << QStringList{"doc.png"} << grey
-            << "PNG 1240x1754 0 1";
+        QTest::newRow("black and white") << 1 << QStringList{"radioNoirEtBlanc"}
+                                         << QStringList{"doc.png"} << grey << "PNG 1240x1754 0 1";
         QTest::newRow("colour 4 bpp is a palette")
             << 1 << QStringList{"radioCouleurs4"} << QStringList{"doc.png"}
             << QStringLiteral("%m %[png:IHDR.color-type-orig]") << "PNG 3";
@@ -65,12 +54,11 @@ private slots:
         QTest::newRow("resize halves at medium")
             << 2 << QStringList{"choixRedim"} << QStringList{"doc-0.png", "doc-1.png"} << size
             << "PNG 620x877";
-        QTest::newRow("low ignores resize")
-            << 1 << QStringList{"radioQualiteBasse", "choixRedim"} << QStringList{"doc.png"}
-            << size << "PNG 595x842";
+        QTest::newRow("low ignores resize") << 1 << QStringList{"radioQualiteBasse", "choixRedim"}
+                                            << QStringList{"doc.png"} << size << "PNG 595x842";
         QTest::newRow("high with resize quarters 320 dpi")
-            << 1 << QStringList{"radioQualiteHaute", "choixRedim"} << QStringList{"doc.png"}
-            << size << "PNG 661x936";
+            << 1 << QStringList{"radioQualiteHaute", "choixRedim"} << QStringList{"doc.png"} << size
+            << "PNG 661x936";
         QTest::newRow("tns") << 2 << QStringList{"choixTNS"}
                              << QStringList{"doc-0.png.tns", "doc-1.png.tns"} << size
                              << "PNG 1240x1754";
@@ -109,7 +97,8 @@ private slots:
     void corruptPdfReported()
     {
         QTemporaryDir dir;
-        const QString bad = testenv::writeFile(dir.filePath(QStringLiteral("bad.pdf")), "%PDF-1.4 nothing");
+        const QString bad =
+            testenv::writeFile(dir.filePath(QStringLiteral("bad.pdf")), "%PDF-1.4 nothing");
         const QString good = dir.filePath(QStringLiteral("good.pdf"));
         QVERIFY(imagemagick::makePdf(good, 1));
         MainWindow w;
@@ -121,7 +110,8 @@ private slots:
         QCOMPARE(answerer.records().size(), 1);
         QCOMPARE(answerer.records().first().text,
                  QStringLiteral("Erreur durant la conversion de \"bad.pdf\"."));
-        QVERIFY(testenv::fileNames(dir.filePath(QStringLiteral("out"))).contains(QStringLiteral("good.png")));
+        QVERIFY(testenv::fileNames(dir.filePath(QStringLiteral("out")))
+                    .contains(QStringLiteral("good.png")));
     }
 };
 

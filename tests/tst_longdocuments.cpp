@@ -87,9 +87,7 @@ class TestLongDocuments : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<imagemagick::PdfPolicy> policy;
-    std::unique_ptr<ScopedEnv> config;
-    std::unique_ptr<ScopedEnv> path;
+    std::unique_ptr<imagemagick::RealConverter> imageMagick;
 
     // Converts one PDF through the window, with the form's defaults but for `checks`.
     void convertInWindow(const QString &pdf, const QString &out, const QStringList &checks)
@@ -109,17 +107,9 @@ private slots:
     void initTestCase()
     {
         REQUIRE_IMAGEMAGICK();
-        policy = std::make_unique<imagemagick::PdfPolicy>();
-        config = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", policy->path().toUtf8());
-        QStringList dirs = qEnvironmentVariable("PATH").split(QLatin1Char(':'));
-        dirs.removeAll(QDir::cleanPath(QStringLiteral(VELINOR_TESTS_DIR "/fakes")));
-        path = std::make_unique<ScopedEnv>("PATH", dirs.join(QLatin1Char(':')).toUtf8());
+        imageMagick = std::make_unique<imagemagick::RealConverter>();
     }
-    void cleanupTestCase()
-    {
-        path.reset();
-        config.reset();
-    }
+    void cleanupTestCase() { imageMagick.reset(); }
 
     // The memory checks come first: the peak counts every child this process has waited for, and
     // the single calls of the later tests hold whole documents.

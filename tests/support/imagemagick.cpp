@@ -58,6 +58,17 @@ PdfPolicy::PdfPolicy()
                 "</policymap>\n");
 }
 
+static QByteArray pathWithoutFakes()
+{
+    QStringList dirs = qEnvironmentVariable("PATH").split(QDir::listSeparator());
+    dirs.removeAll(QDir::cleanPath(QStringLiteral(VELINOR_TESTS_DIR "/fakes")));
+    return dirs.join(QDir::listSeparator()).toUtf8();
+}
+
+RealConverter::RealConverter()
+    : config("XDG_CONFIG_HOME", policy.path().toUtf8()), path("PATH", pathWithoutFakes())
+{}
+
 bool makePdf(const QString &path, int pages, int widthPoints, int heightPoints)
 {
     // Ten shades of grey and a red square on every page, so that the colour modes differ.

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "testenv.h"
+
 // What the end-to-end suites need around the real ImageMagick and Ghostscript.
 namespace imagemagick {
 
@@ -28,6 +30,19 @@ public:
 
 private:
     QTemporaryDir dir;
+};
+
+// For the life of a test case: ImageMagick may read PDF, and a window finds the real converter
+// on PATH rather than the tests' fake.
+class RealConverter
+{
+public:
+    RealConverter();
+
+private:
+    PdfPolicy policy;
+    ScopedEnv config;
+    ScopedEnv path;
 };
 
 // Writes a PDF of `pages` pages (A4 unless another size in points is given), each with its
