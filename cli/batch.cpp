@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include "chunking.h"
+#include "magicknames.h"
 #include "sourceprotection.h"
 #include "tnsrename.h"
 
@@ -31,15 +32,6 @@ void writeError(const QString &text)
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
-}
-
-// Whether the converter may get a long document a few pages at a time to bound its memory; a
-// document long enough to need splitting tells. Only then are its pages worth counting, which
-// starts identify.
-bool mayBeSplit(const velinor::ConversionCall &call, const velinor::ConversionOptions &options)
-{
-    const int longDocument = 2 * velinor::pagesPerCall(options.supersampling) + 1;
-    return velinor::converterCalls(call, options, longDocument).size() > 1;
 }
 
 // Two files clash when a name that one of them writes can be a name that the other writes: the
@@ -149,16 +141,20 @@ bool Batch::begin(int index)
     }
     // Counting pages reads the document, which must not hold up the converters that are already
     // running. Either way the calls start from the event loop, never from inside schedule().
-    if (!mayBeSplit(job.call, settings.options)) {
+    if (!velinor::countsImages(job.call, settings.options)) {
         QMetaObject::invokeMethod(
-            this, [this, index] { planned(index, {jobs[size_t(index)].call.arguments}); },
+            this,
+            [this, index] {
+                const Job &queued = jobs[size_t(index)];
+                planned(index, velinor::plannedCalls(settings.converter, queued.file.path,
+                                                     queued.call, settings.options));
+            },
             Qt::QueuedConnection);
         return true;
     }
     planners.start([this, index, converter = settings.converter, source = job.file.path,
                     call = job.call, options = settings.options] {
-        const QList<QStringList> runs =
-            velinor::converterCalls(call, options, velinor::pageCount(converter, source));
+        const QList<QStringList> runs = velinor::plannedCalls(converter, source, call, options);
         QMetaObject::invokeMethod(
             this, [this, index, runs] { planned(index, runs); }, Qt::QueuedConnection);
     });
@@ -172,7 +168,16 @@ void Batch::planned(int index, const QList<QStringList> &runs)
         endIfIdle();
         return;
     }
-    jobs[size_t(index)].runs = runs;
+    Job &job = jobs[size_t(index)];
+    job.runs = runs;
+    if (!runs.isEmpty())
+        job.names = std::make_unique<velinor::LiteralNames>(
+            velinor::absoluteForMagick(job.file.path), runs.first().last());
+    if (!job.names || !job.names->isReady()) {
+        runEnded(index, QCoreApplication::translate("velinor-cli",
+                                                    "Le convertisseur n'a pas pu être lancé."));
+        return;
+    }
     startRun(index);
 }
 
@@ -184,6 +189,7 @@ void Batch::startRun(int index)
     job.errorTail.clear();
     process->setProgram(settings.converter);
     process->setArguments(job.runs.at(job.nextRun));
+    process->setWorkingDirectory(job.names->workingDirectory());
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
 #ifdef Q_OS_UNIX
@@ -225,6 +231,8 @@ void Batch::startRun(int index)
 void Batch::keepErrorTail(int index)
 {
     Job &job = jobs[size_t(index)];
+    if (!job.process)
+        return;
     job.errorTail += job.process->readAllStandardError();
     if (job.errorTail.size() > errorTailBytes)
         job.errorTail.remove(0, job.errorTail.size() - errorTailBytes);
@@ -234,10 +242,12 @@ void Batch::runEnded(int index, const QString &failure)
 {
     Job &job = jobs[size_t(index)];
     keepErrorTail(index);
-    job.process->deleteLater();
+    if (job.process)
+        job.process->deleteLater();
     job.process = nullptr;
 
     if (interrupted) {
+        job.names.reset();
         // An interrupted file is neither done nor failed: it is not reported, and its partial
         // images are not renamed.
         active.removeOne(index);
@@ -248,6 +258,8 @@ void Batch::runEnded(int index, const QString &failure)
         startRun(index);
         return;
     }
+    // Before the rename, which must not take an empty file of its own for an image.
+    job.names.reset();
     if (!failure.isEmpty()) {
         job.problems << QCoreApplication::translate("velinor-cli",
                                                     "Erreur durant la conversion de \"") +

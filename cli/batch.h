@@ -2,6 +2,7 @@
 #define VELINOR_CLI_BATCH_H
 
 #include "arguments.h"
+#include "magicknames.h"
 
 #include <QList>
 #include <QObject>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 class QProcess;
@@ -74,7 +76,8 @@ private:
     {
         SourceFile file;
         velinor::ConversionCall call;
-        QList<QStringList> runs; // the converter calls, one after the other
+        QList<QStringList> runs;                      // the converter calls, one after the other
+        std::unique_ptr<velinor::LiteralNames> names; // while they run
         qsizetype nextRun = 0;
         QProcess *process = nullptr;
         QByteArray errorTail; // the end of the running converter's standard error

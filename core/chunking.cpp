@@ -1,6 +1,7 @@
 #include "chunking.h"
 
 #include "converterrun.h"
+#include "magicknames.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,21 +118,24 @@ QStringList identifyCommand(const QString &converterPath)
     return {identify};
 }
 
-int pageCount(const QString &converterPath, const QString &source)
+int imageCount(const QString &converterPath, const QString &source)
 {
-    if (!isPageDocument(source))
-        return 0;
     QStringList command = identifyCommand(converterPath);
     if (command.isEmpty())
         return 0;
     const QString program = command.takeFirst();
+    const QString input = absoluteForMagick(source);
+    const LiteralNames names(input, QString());
+    if (!names.isReady())
+        return 0;
     QProcess identify;
+    identify.setWorkingDirectory(names.workingDirectory());
     identify.setStandardInputFile(QProcess::nullDevice());
     // The converter that follows says whatever is wrong with the file.
     identify.setStandardErrorFile(QProcess::nullDevice());
     // "%n" is printed once for every page: the first line is enough.
     identify.start(program, command << QStringLiteral("-ping") << QStringLiteral("-format")
-                                    << QStringLiteral("%n\n") << source);
+                                    << QStringLiteral("%n\n") << input);
     if (!identify.waitForFinished(identifyTimeoutMs)) {
         identify.kill();
         identify.waitForFinished();
@@ -143,6 +147,11 @@ int pageCount(const QString &converterPath, const QString &source)
     bool ok = false;
     const int pages = output.split('\n').value(0).trimmed().toInt(&ok);
     return ok && pages > 0 ? pages : 0;
+}
+
+int pageCount(const QString &converterPath, const QString &source)
+{
+    return isPageDocument(source) ? imageCount(converterPath, source) : 0;
 }
 
 QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,
@@ -167,12 +176,50 @@ QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOp
     return calls;
 }
 
+bool countsImages(const ConversionCall &call, const ConversionOptions &options)
+{
+    return splittable(call, options) ||
+           (!options.append && !writesUnderOwnName(absoluteForMagick(call.outputPath)));
+}
+
+QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
+                                const ConversionCall &call, const ConversionOptions &options)
+{
+    if (call.arguments.isEmpty())
+        return {};
+    const QString output = absoluteForMagick(call.outputPath);
+    const bool escaped = !writesUnderOwnName(output);
+    int pages = 0;
+    if (escaped && !options.append) {
+        // Spelling the names out needs to know whether one image is written or several;
+        // guessing wrong would put every page under one name.
+        pages = imageCount(converterPath, source);
+        if (pages == 0)
+            return {};
+    } else if (splittable(call, options)) {
+        pages = pageCount(converterPath, source);
+    }
+    QList<QStringList> calls = converterCalls(call, options, pages);
+    const bool severalImages = calls.size() > 1 || (!options.append && pages > 1);
+    const int input = inputIndex(call.arguments);
+    for (QStringList &arguments : calls) {
+        arguments[input] = absoluteForMagick(arguments[input]);
+        arguments.last() = escaped ? literalOutput(output, severalImages) : output;
+    }
+    return calls;
+}
+
 int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
                 const ConversionOptions &options)
 {
-    const int pages = splittable(call, options) ? pageCount(converterPath, source) : 0;
-    for (const QStringList &arguments : converterCalls(call, options, pages)) {
-        const int result = runConverter(converterPath, arguments);
+    const QList<QStringList> calls = plannedCalls(converterPath, source, call, options);
+    if (calls.isEmpty())
+        return -2;
+    const LiteralNames names(absoluteForMagick(source), calls.first().last());
+    if (!names.isReady())
+        return -2;
+    for (const QStringList &arguments : calls) {
+        const int result = runConverter(converterPath, arguments, names.workingDirectory());
         if (result != 0)
             return result;
     }

@@ -36,6 +36,10 @@ QList<PageRange> pageRanges(int pages, int perCall);
 // beside it). Empty when there is none.
 QStringList identifyCommand(const QString &converterPath);
 
+// Images in a file of any kind (pages of a document, frames of an animation) as the
+// converter's identify sees them; 0 when unknown.
+int imageCount(const QString &converterPath, const QString &source);
+
 // Pages of a PDF or PostScript document as the converter's identify sees them; 0 when unknown
 // and for any other file, which is then converted in one call.
 int pageCount(const QString &converterPath, const QString &source);
@@ -45,8 +49,19 @@ int pageCount(const QString &converterPath, const QString &source);
 QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,
                                   int pages);
 
-// Counts pages, runs the calls in order with runConverter, stops at the first failure; returns 0
-// or the failing exit code.
+// Whether planning the calls of this file asks identify (a process) for its pages.
+bool countsImages(const ConversionCall &call, const ConversionOptions &options);
+
+// The calls of converterCalls as ImageMagick must get them to read and write exactly the files
+// named (see magicknames.h): paths made absolute, the output escaped. Counts pages when
+// countsImages(). Empty when the file cannot be converted under its own name: the images of an
+// output that ImageMagick would not name itself could not be counted.
+QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
+                                const ConversionCall &call, const ConversionOptions &options);
+
+// Runs the planned calls in order with runConverter, in the working folder that LiteralNames
+// gives, and stops at the first failure; returns 0, the failing exit code, or -2 when nothing
+// could be run.
 int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
                 const ConversionOptions &options);
 

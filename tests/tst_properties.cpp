@@ -1,7 +1,10 @@
 // The core rules over many generated file names: whatever a user's files are called, splitting
-// never loses a piece, the output lands in the destination, and a file's own images are always
-// found by its rename patterns and only they are.
+// never loses a piece, the output lands in the destination (split into page ranges and
+// spelled out for ImageMagick too), and a file's own images are always found by its rename
+// patterns and only they are.
 #include "arguments.h"
+#include "chunking.h"
+#include "magicknames.h"
 #include "paths.h"
 #include "sourceprotection.h"
 #include "testenv.h"
@@ -10,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -156,6 +160,79 @@ private slots:
             QStringList back = own + QStringList{decoy};
             back.sort();
             QCOMPARE(testenv::fileNames(dir), back);
+        }
+    }
+
+    // Every page in exactly one range, in order, numbered from its own page, and every call
+    // writing into the destination under the one output name; the name as ImageMagick gets it,
+    // "%" read back, still names a file of the destination.
+    void splitCallsStayInTheDestination()
+    {
+        QRandomGenerator random(seed() + 4);
+        static const QRegularExpression range(QStringLiteral("\\[(\\d+)-(\\d+)\\]$"));
+        for (int n = 0; n < 5000; ++n) {
+            const QString destination = QStringLiteral("/dest/") + randomName(random, 12);
+            const QString source = QStringLiteral("/src/") + randomName(random, 60);
+            const velinor::ConversionOptions options = randomOptions(random);
+            const velinor::ConversionCall call =
+                velinor::buildConversion(source, destination, options);
+            const int pages = int(random.bounded(300));
+            const QList<QStringList> calls = velinor::converterCalls(call, options, pages);
+            QVERIFY(!calls.isEmpty());
+            int nextPage = 0;
+            for (const QStringList &arguments : calls) {
+                QCOMPARE(arguments.last(), call.outputPath);
+                QCOMPARE(QFileInfo(arguments.last()).absolutePath(),
+                         QDir(destination).absolutePath());
+                if (calls.size() == 1) {
+                    QCOMPARE(arguments, call.arguments);
+                    continue;
+                }
+                // Split inputs hold no "[", so the range is the only one.
+                const QStringList ranged = arguments.filter(range);
+                QCOMPARE(ranged.size(), 1);
+                QVERIFY(ranged.first().startsWith(source));
+                const QRegularExpressionMatch pagesOfCall = range.match(ranged.first());
+                QCOMPARE(pagesOfCall.capturedStart(), source.size());
+                QCOMPARE(pagesOfCall.captured(1).toInt(), nextPage);
+                QCOMPARE(arguments.at(arguments.size() - 2), QString::number(nextPage));
+                nextPage = pagesOfCall.captured(2).toInt() + 1;
+            }
+            if (calls.size() > 1)
+                QCOMPARE(nextPage, pages);
+
+            const QString literal = velinor::literalOutput(call.outputPath, random.bounded(2) == 0);
+            const QString readBack =
+                QString(literal).replace(QLatin1String("%%"), QLatin1String("%"));
+            QCOMPARE(velinor::folderPart(readBack), velinor::folderPart(call.outputPath));
+            QVERIFY(velinor::fileName(readBack).startsWith(call.baseName));
+        }
+    }
+
+    // Whatever the input and output are called, their working folder can be made, and the empty
+    // file that stands for an output with ":" goes away once the converter has not used it.
+    void literalNamesForAnyName()
+    {
+        QRandomGenerator random(seed() + 5);
+        QTemporaryDir tmp;
+        for (int n = 0; n < 300; ++n) {
+            const QString input = tmp.filePath(QStringLiteral("in/")) + randomName(random, 40);
+            const QString output =
+                tmp.filePath(QStringLiteral("out%1/").arg(n)) + randomName(random, 40) + ".png";
+            QDir().mkpath(velinor::folderPart(output));
+            {
+                const velinor::LiteralNames names(input, output);
+                QVERIFY(names.isReady());
+                for (const QString &path : {input, output}) {
+                    const QString name = velinor::fileName(path);
+                    if (velinor::isWildcardName(name))
+                        QVERIFY2(
+                            QFileInfo::exists(names.workingDirectory() + QLatin1Char('/') + name),
+                            qPrintable(name));
+                }
+                QCOMPARE(QFileInfo::exists(output), output.contains(QLatin1Char(':')));
+            }
+            QVERIFY2(!QFileInfo::exists(output), qPrintable(output));
         }
     }
 };

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+
+#include <limits>
 
 ModalAnswerer::ModalAnswerer()
 {
@@ -86,6 +89,11 @@ static void chooseIn(QFileDialog *dialog, const QStringList &paths)
         QStringList quoted;
         for (const QString &p : paths)
             quoted << QLatin1Char('"') + p + QLatin1Char('"');
+        // The field keeps 32767 characters by default, a few hundred paths; and the completion
+        // that selects each typed name in the dialog's view takes quadratic time over them.
+        // Accepting reads the names from the field all the same.
+        nameEdit->setMaxLength(std::numeric_limits<int>::max());
+        const QSignalBlocker noCompletion(paths.size() > 1 ? nameEdit : nullptr);
         nameEdit->setText(paths.size() == 1 ? paths.first() : quoted.join(QLatin1Char(' ')));
     }
     // accept() is protected in QFileDialog; through QDialog it still reaches the override.
