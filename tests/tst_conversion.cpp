@@ -62,7 +62,8 @@ private slots:
     {
         QVERIFY(tmp.isValid());
         const QString root = tmp.path() + QLatin1Char('/') + QTest::currentTestFunction() +
-                             QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
+                             QString::fromLatin1(QTest::currentDataTag())
+                                 .replace(QLatin1Char(' '), QLatin1Char('_'));
         in = root + QStringLiteral("/in");
         out = root + QStringLiteral("/out");
         log = root + QStringLiteral("/calls.log");
@@ -84,11 +85,13 @@ private slots:
         QTest::addColumn<bool>("converterKnown");
         QTest::addColumn<bool>("destinationSet");
         QTest::addColumn<QString>("text");
-        const QString noConverter = QStringLiteral(
-            "Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le menu Fichier pour le re-détecter.");
+        const QString noConverter =
+            QStringLiteral("Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le menu "
+                           "Fichier pour le re-détecter.");
         QTest::newRow("neither") << false << false << noConverter;
         QTest::newRow("no converter") << false << true << noConverter;
-        QTest::newRow("no destination") << true << false << "Aucun répertoire de sortie n'est défini.";
+        QTest::newRow("no destination")
+            << true << false << "Aucun répertoire de sortie n'est défini.";
     }
     void refusals()
     {
@@ -204,7 +207,9 @@ private slots:
         for (const ModalRecord &r : answerer.records()) {
             QCOMPARE(r.title, errorTitle);
             seen << QString::fromLatin1(r.parent ? "" : "0") +
-                        (r.icon == QMessageBox::Critical ? QStringLiteral("C:") : QStringLiteral("W:")) + r.text;
+                        (r.icon == QMessageBox::Critical ? QStringLiteral("C:")
+                                                         : QStringLiteral("W:")) +
+                        r.text;
         }
         QCOMPARE(seen, boxes);
         QCOMPARE(fileNames(out), converted);
@@ -294,7 +299,8 @@ private slots:
         window::click(&w, "boutonConvertir");
         QCOMPARE(answerer.records().size(), 2);
         QCOMPARE(answerer.records().at(0).icon, QMessageBox::Critical);
-        QCOMPARE(answerer.records().at(1).text, QStringLiteral("L'opération de renommage en .tns a échoué."));
+        QCOMPARE(answerer.records().at(1).text,
+                 QStringLiteral("L'opération de renommage en .tns a échoué."));
         QCOMPARE(answerer.records().at(1).icon, QMessageBox::Warning);
     }
 
@@ -307,12 +313,13 @@ private slots:
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<bool>("nothingMatched");
 
-        QTest::newRow("one page") << "chap.pdf" << 1 << QStringList() << QStringList{"chap.png.tns"} << false;
+        QTest::newRow("one page") << "chap.pdf" << 1 << QStringList() << QStringList{"chap.png.tns"}
+                                  << false;
         QTest::newRow("several pages")
             << "cours.pdf" << 3 << QStringList()
             << QStringList{"cours-0.png.tns", "cours-1.png.tns", "cours-2.png.tns"} << false;
-        QTest::newRow("existing tns replaced")
-            << "chap.pdf" << 1 << QStringList{"chap.png.tns"} << QStringList{"chap.png.tns"} << false;
+        QTest::newRow("existing tns replaced") << "chap.pdf" << 1 << QStringList{"chap.png.tns"}
+                                               << QStringList{"chap.png.tns"} << false;
         QTest::newRow("chapitre caught by chap")
             << "chap.pdf" << 1 << QStringList{"chapitre.png", "autre.png"}
             << QStringList{"autre.png", "chap.png.tns", "chapitre.png.tns"} << false;
@@ -402,10 +409,11 @@ private slots:
             QCOMPARE(box.icon, QMessageBox::Critical);
             QCOMPARE(box.title, errorTitle);
             QCOMPARE(box.parent, &w);
-            QCOMPARE(box.text,
-                     QStringLiteral("Conversion impossible de \"%1\" : l'image remplacerait le fichier "
-                                    "source. Choisissez un autre dossier de destination.")
-                         .arg(name));
+            QCOMPARE(
+                box.text,
+                QStringLiteral("Conversion impossible de \"%1\" : l'image remplacerait le fichier "
+                               "source. Choisissez un autre dossier de destination.")
+                    .arg(name));
             QCOMPARE(rec.progress, (QList<int>{12, 100, 0}));
         }
     }
@@ -418,7 +426,8 @@ private slots:
         QTest::addColumn<QStringList>("middle"); // between the input and the output
         QTest::addColumn<QString>("extension");
         QTest::newRow("defaults") << QStringList() << -1
-                                  << QStringList{"-quality", "95", "-type", "GrayScale", "-depth", "4", "-alpha", "remove"}
+                                  << QStringList{"-quality", "95", "-type",  "GrayScale",
+                                                 "-depth",   "4",  "-alpha", "remove"}
                                   << ".png";
         QTest::newRow("jpeg colour high resize append")
             << QStringList{"choixJPEG", "radioQualiteHaute", "choixRedim", "choixAppend"} << -1
@@ -449,9 +458,11 @@ private slots:
         QCOMPARE(calls.size(), 1);
         QStringList expected;
         if (checks.contains(QStringLiteral("radioQualiteHaute")))
-            expected << "-density" << "320";
+            expected << "-density"
+                     << "320";
         else if (!checks.contains(QStringLiteral("radioQualiteBasse")))
-            expected << "-density" << "150";
+            expected << "-density"
+                     << "150";
         expected << doc << middle << out + QStringLiteral("/doc.v2") + extension;
         QCOMPARE(calls.first(), expected);
     }

@@ -44,8 +44,8 @@ private slots:
             window::click(&w, button);
             QCOMPARE(rec.progress, values);
             QVERIFY(!rec.hiddenDuringChange);
-            QCOMPARE(rec.messages,
-                     (QStringList{QStringLiteral("Le renommage a commencé..."), QStringLiteral("Fini !")}));
+            QCOMPARE(rec.messages, (QStringList{QStringLiteral("Le renommage a commencé..."),
+                                                QStringLiteral("Fini !")}));
             QVERIFY(w.findChild<QProgressBar *>()->isHidden());
             QCOMPARE(answerer.records().size(), 0);
         }
@@ -64,9 +64,8 @@ private slots:
             << QStringList{"a.pdf"} << QStringList{"a-0.png", "a-1.png", "a.jpg", "b.png"}
             << QStringList{"a-0.png.tns", "a-1.png.tns", "a.jpg.tns", "b.png"}
             << QStringList{"a-0.png", "a-1.png", "a.jpg", "b.png"};
-        QTest::newRow("prefix match")
-            << QStringList{"a.pdf"} << QStringList{"ab.png"} << QStringList{"ab.png.tns"}
-            << QStringList{"ab.png"};
+        QTest::newRow("prefix match") << QStringList{"a.pdf"} << QStringList{"ab.png"}
+                                      << QStringList{"ab.png.tns"} << QStringList{"ab.png"};
         QTest::newRow("no dot in the source name")
             << QStringList{"notes"} << QStringList{"x.png", "y.jpg", "z.txt"}
             << QStringList{"x.png.tns", "y.jpg.tns", "z.txt"}
