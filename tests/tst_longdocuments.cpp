@@ -95,11 +95,7 @@ class TestLongDocuments : public QObject
         ModalAnswerer answerer;
         MainWindow w;
         QCOMPARE(w.converterPath(), imagemagick::converter());
-        for (const QString &c : checks)
-            window::setChecked(&w, qPrintable(c));
-        filelist::dropFiles(&w, {pdf});
-        window::setDestination(&w, out);
-        window::click(&w, "boutonConvertir");
+        window::convert(&w, {pdf}, out, checks);
         QCOMPARE(answerer.records().size(), 0);
     }
 

@@ -1,6 +1,7 @@
 #ifndef VELINOR_WINDOWDRIVER_H
 #define VELINOR_WINDOWDRIVER_H
 
+#include "filelistdriver.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QAbstractButton>
@@ -45,6 +46,18 @@ inline void setChecked(MainWindow *w, const char *name, bool on = true)
 inline void setDestination(MainWindow *w, const QString &path)
 {
     w->findChild<QLineEdit *>(QStringLiteral("lineChemin"))->setText(path);
+}
+
+// A whole conversion as a user makes it: options checked, the files dropped, a destination
+// typed, "Convertir !" clicked. Returns when the run is over.
+inline void convert(MainWindow *w, const QStringList &sources, const QString &destination,
+                    const QStringList &checks = {})
+{
+    for (const QString &c : checks)
+        setChecked(w, qPrintable(c));
+    filelist::dropFiles(w, sources);
+    setDestination(w, destination);
+    click(w, "boutonConvertir");
 }
 
 } // namespace window
