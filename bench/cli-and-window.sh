@@ -10,6 +10,7 @@
 # as it is)
 # REPEATS (default 15) sets how many times each overhead figure is measured; the median counts.
 set -eu
+. "$(dirname "$0")/common.sh"
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build-bench}
@@ -114,23 +115,9 @@ window_single_ms=$(median_of window_single)
 # 2. Parallel speed ---------------------------------------------------------------------------
 echo "Parallel speed: 8 copies of a 10-page PDF with ImageMagick..." >&2
 convert=$(command -v convert)
-mkdir -p "$work/config/ImageMagick" "$work/pdf"
-cat >"$work/config/ImageMagick/policy.xml" <<'EOF'
-<policymap>
-  <policy domain="coder" rights="read|write" pattern="PDF" />
-</policymap>
-EOF
-export XDG_CONFIG_HOME="$work/config"
-page='0 1 9 { dup 10 div setgray 50 mul 50 add 50 40 40 rectfill } for
-1 0 0 setrgbcolor 400 700 100 100 rectfill 0 setgray 150 400 moveto'
-program='/Helvetica findfont 200 scalefont setfont'
-p=1
-while [ "$p" -le 10 ]; do
-    program="$program $page ($p) show showpage"
-    p=$((p + 1))
-done
-gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="$work/pdf/document.pdf" \
-    -c "<</PageSize [595 842]>> setpagedevice $program"
+mkdir -p "$work/pdf"
+grant_pdf "$work"
+make_pdf 10 "$work/pdf/document.pdf"
 c=1
 while [ "$c" -le 8 ]; do
     cp "$work/pdf/document.pdf" "$work/pdf/copy$c.pdf"

@@ -19,24 +19,10 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/config/ImageMagick"
-cat > "$work/config/ImageMagick/policy.xml" <<'XML'
-<policymap>
-  <policy domain="coder" rights="read|write" pattern="PDF" />
-</policymap>
-XML
-export XDG_CONFIG_HOME="$work/config"
+. "$(dirname "$0")/common.sh"
+grant_pdf "$work"
 
 options=(-quality 95 -type GrayScale -depth 4 -alpha remove)
-
-# A4 pages with ten grey squares, a red one and the page number in large type.
-make_pdf() {
-    gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="$2" -c \
-        "<</PageSize [595 842]>> setpagedevice /Helvetica findfont 200 scalefont setfont
-         1 1 $1 { 0 1 9 { dup 10 div setgray 50 mul 50 add 50 40 40 rectfill } for
-         1 0 0 setrgbcolor 400 700 100 100 rectfill 0 setgray
-         150 400 moveto 10 string cvs show showpage } for"
-}
 
 now() { date +%s.%N; }
 
