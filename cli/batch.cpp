@@ -78,6 +78,20 @@ QString refusal(const SourceFile &file, const velinor::ConversionCall &call)
     return QString();
 }
 
+QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
+{
+    return QCoreApplication::translate(
+               "velinor-cli",
+               "Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
+               "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick. Choisissez un "
+               "--supersampling plus bas, ou retirez --single-image pour obtenir une image par "
+               "page.")
+        .arg(fileName)
+        .arg(image.pages)
+        .arg(image.height)
+        .arg(image.limit);
+}
+
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
     : QObject(parent), settings(settings), progress(int(files.size()), settings.quiet)
 {
@@ -146,22 +160,22 @@ bool Batch::begin(int index)
             this,
             [this, index] {
                 const Job &queued = jobs[size_t(index)];
-                planned(index, velinor::plannedCalls(settings.converter, queued.file.path,
-                                                     queued.call, settings.options));
+                planned(index, velinor::planFile(settings.converter, queued.file.path, queued.call,
+                                                 settings.options));
             },
             Qt::QueuedConnection);
         return true;
     }
     planners.start([this, index, converter = settings.converter, source = job.file.path,
                     call = job.call, options = settings.options] {
-        const QList<QStringList> runs = velinor::plannedCalls(converter, source, call, options);
+        const velinor::Plan plan = velinor::planFile(converter, source, call, options);
         QMetaObject::invokeMethod(
-            this, [this, index, runs] { planned(index, runs); }, Qt::QueuedConnection);
+            this, [this, index, plan] { planned(index, plan); }, Qt::QueuedConnection);
     });
     return true;
 }
 
-void Batch::planned(int index, const QList<QStringList> &runs)
+void Batch::planned(int index, const velinor::Plan &plan)
 {
     if (interrupted) {
         active.removeOne(index);
@@ -169,6 +183,15 @@ void Batch::planned(int index, const QList<QStringList> &runs)
         return;
     }
     Job &job = jobs[size_t(index)];
+    if (plan.outcome == velinor::Plan::Outcome::TooTall) {
+        job.problems << tooTallText(job.call.fileName, plan.image);
+        active.removeOne(index);
+        complete(index);
+        schedule();
+        endIfIdle();
+        return;
+    }
+    const QList<QStringList> &runs = plan.calls;
     job.runs = runs;
     if (!runs.isEmpty())
         job.names = std::make_unique<velinor::LiteralNames>(

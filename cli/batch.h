@@ -2,6 +2,7 @@
 #define VELINOR_CLI_BATCH_H
 
 #include "arguments.h"
+#include "chunking.h"
 #include "magicknames.h"
 
 #include <QList>
@@ -52,6 +53,9 @@ private:
 // it), in the window's words; empty when it can be converted.
 QString refusal(const SourceFile &file, const velinor::ConversionCall &call);
 
+// Why a single image is not made, in words that name velinor-cli's own options.
+QString tooTallText(const QString &fileName, const velinor::StackedImage &image);
+
 // Converts the files with up to `jobs` converters running at once, each started as soon as a
 // slot frees. Two files whose images could bear the same names never run at the same time, and
 // run in list order, so that the outcome is the one of a conversion done file after file.
@@ -86,7 +90,7 @@ private:
 
     void schedule();
     bool begin(int index);
-    void planned(int index, const QList<QStringList> &runs);
+    void planned(int index, const velinor::Plan &plan);
     void startRun(int index);
     void keepErrorTail(int index);
     void runEnded(int index, const QString &failure);

@@ -44,7 +44,7 @@ void appendColourMode(QStringList &args, ColourMode mode, bool png)
     case ColourMode::None:
         break;
     }
-    // A transparent page would otherwise turn black once reduced to grey or two levels.
+    // Grey and two-level images never carry an alpha channel, whatever the steps before leave.
     if (mode == ColourMode::BlackWhite || mode == ColourMode::Grey4 || mode == ColourMode::Grey8)
         args << QStringLiteral("-alpha") << QStringLiteral("remove");
 }
@@ -67,6 +67,12 @@ ConversionCall buildConversion(const QString &source, const QString &destination
     else if (options.supersampling == Supersampling::High)
         args << QStringLiteral("-density") << QStringLiteral("320");
     args << joinPath(folderPart(source), call.fileName);
+    // ImageMagick renders PDF pages on a transparent background, so the smoothing of text lives
+    // in the opacity: reducing to grey first would meet only black and see no grey levels, and a
+    // transparent page shows black in many viewers. Laying every page on white before anything
+    // else keeps the greys and leaves no transparent page.
+    args << QStringLiteral("-background") << QStringLiteral("white") << QStringLiteral("-alpha")
+         << QStringLiteral("remove");
     args << QStringLiteral("-quality") << qualityText(options.compression);
     appendColourMode(args, options.colourMode, options.png);
     // Shrinking undoes the supersampling, so without supersampling there is nothing to undo.

@@ -178,7 +178,8 @@ QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOp
 
 bool countsImages(const ConversionCall &call, const ConversionOptions &options)
 {
-    return splittable(call, options) ||
+    // A single image has its height worked out from the document's pages (singleimage.h).
+    return options.append || splittable(call, options) ||
            (!options.append && !writesUnderOwnName(absoluteForMagick(call.outputPath)));
 }
 
@@ -209,10 +210,23 @@ QList<QStringList> plannedCalls(const QString &converterPath, const QString &sou
     return calls;
 }
 
-int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-                const ConversionOptions &options)
+Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
+              const ConversionOptions &options)
 {
-    const QList<QStringList> calls = plannedCalls(converterPath, source, call, options);
+    Plan plan;
+    if (exceedsPixelLimits(converterPath, source, options, &plan.image)) {
+        plan.outcome = Plan::Outcome::TooTall;
+        return plan;
+    }
+    plan.calls = plannedCalls(converterPath, source, call, options);
+    if (plan.calls.isEmpty())
+        plan.outcome = Plan::Outcome::Unplannable;
+    return plan;
+}
+
+int runPlannedCalls(const QString &converterPath, const QString &source,
+                    const QList<QStringList> &calls)
+{
     if (calls.isEmpty())
         return -2;
     const LiteralNames names(absoluteForMagick(source), calls.first().last());
@@ -224,6 +238,14 @@ int convertFile(const QString &converterPath, const QString &source, const Conve
             return result;
     }
     return 0;
+}
+
+int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
+                const ConversionOptions &options)
+{
+    const Plan plan = planFile(converterPath, source, call, options);
+    return plan.outcome == Plan::Outcome::Ready ? runPlannedCalls(converterPath, source, plan.calls)
+                                                : -2;
 }
 
 } // namespace velinor

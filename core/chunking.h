@@ -2,6 +2,7 @@
 #define VELINOR_CHUNKING_H
 
 #include "arguments.h"
+#include "singleimage.h"
 
 #include <QList>
 #include <QString>
@@ -49,7 +50,8 @@ int pageCount(const QString &converterPath, const QString &source);
 QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,
                                   int pages);
 
-// Whether planning the calls of this file asks identify (a process) for its pages.
+// Whether planning this file (planFile) runs a program that reads it: identify for its pages, or
+// Ghostscript for the page sizes of a single image.
 bool countsImages(const ConversionCall &call, const ConversionOptions &options);
 
 // The calls of converterCalls as ImageMagick must get them to read and write exactly the files
@@ -58,6 +60,28 @@ bool countsImages(const ConversionCall &call, const ConversionOptions &options);
 // output that ImageMagick would not name itself could not be counted.
 QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
                                 const ConversionCall &call, const ConversionOptions &options);
+
+// What planning one file gives: the calls to run, or why none may run.
+struct Plan
+{
+    enum class Outcome {
+        Ready,
+        Unplannable, // the calls could not be worked out (see plannedCalls)
+        TooTall,     // its single image would pass the converter's pixel limits (see image)
+    };
+    Outcome outcome = Outcome::Ready;
+    QList<QStringList> calls;
+    StackedImage image;
+};
+
+// plannedCalls, after refusing a single image that the converter could not make.
+Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
+              const ConversionOptions &options);
+
+// Runs the calls in order with runConverter, in the working folder that LiteralNames gives, and
+// stops at the first failure; returns 0, the failing exit code, or -2 when nothing could be run.
+int runPlannedCalls(const QString &converterPath, const QString &source,
+                    const QList<QStringList> &calls);
 
 // Runs the planned calls in order with runConverter, in the working folder that LiteralNames
 // gives, and stops at the first failure; returns 0, the failing exit code, or -2 when nothing

@@ -59,7 +59,8 @@ bool renameOutputsToTns(const QString &destination, const QString &baseName,
     return !images.isEmpty();
 }
 
-int renameImagesOfSource(const QString &sourcePath, TnsDirection direction)
+int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
+                         const SourceGuard &listed)
 {
     const QString folder = folderPart(sourcePath);
     if (!QDir(folder).exists())
@@ -73,6 +74,9 @@ int renameImagesOfSource(const QString &sourcePath, TnsDirection direction)
     const QFileInfoList files = QDir(folder).entryInfoList(patterns, QDir::Files, QDir::NoSort);
     for (const QFileInfo &file : files) {
         const QString from = file.absoluteFilePath();
+        // A listed image lies where its own images are looked for and bears their names.
+        if (listed.isListed(from))
+            continue;
         const QString to =
             direction == TnsDirection::ToTns ? from + tns : from.section(QLatin1Char('.'), 0, -2);
         // QFile::rename refuses an existing target: a file already there keeps its content.

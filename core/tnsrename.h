@@ -1,6 +1,8 @@
 #ifndef VELINOR_TNSRENAME_H
 #define VELINOR_TNSRENAME_H
 
+#include "sourceprotection.h"
+
 #include <QString>
 
 namespace velinor {
@@ -20,9 +22,11 @@ enum class TnsDirection { ToTns, FromTns };
 
 // The rename buttons for one listed source: in the source's own folder, the PNG and JPEG
 // images whose names begin with its base name get ".tns" appended, or the ".tns" files whose
-// names begin with it lose their last extension. An existing file is never replaced and a
-// missing folder is skipped. Returns how many files were renamed.
-int renameImagesOfSource(const QString &sourcePath, TnsDirection direction);
+// names begin with it lose their last extension. An existing file is never replaced, a missing
+// folder is skipped, and a file that is itself listed (an image given to convert) keeps its
+// name. Returns how many files were renamed.
+int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
+                         const SourceGuard &listed = SourceGuard());
 
 // Whether a file name is one the converter writes for this base name and extension: exactly
 // base + extension, or base + "-" + page number + extension. Unlike the prefix patterns above,

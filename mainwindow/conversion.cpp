@@ -49,6 +49,18 @@ void MainWindow::showProgress(int value)
     form->progressBar->repaint();
 }
 
+QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const
+{
+    return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
+              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\nChoisissez un "
+              "super sampling plus bas, ou décochez \"Créer une seule image\" pour obtenir une "
+              "image par page.")
+        .arg(fileName)
+        .arg(image.pages)
+        .arg(image.height)
+        .arg(image.limit);
+}
+
 void MainWindow::on_boutonConvertir_clicked()
 {
     if (converter.isEmpty()) {
@@ -93,7 +105,13 @@ void MainWindow::on_boutonConvertir_clicked()
         showProgress(form->progressBar->value() + (100 / n) / 4);
         showStatus(tr("Conversion de \"") + call.fileName + QLatin1String("\""));
 
-        if (velinor::convertFile(program, source, call, options) != 0)
+        const velinor::Plan plan = velinor::planFile(program, source, call, options);
+        if (plan.outcome == velinor::Plan::Outcome::TooTall) {
+            QMessageBox::critical(this, tr("Erreur"), tooTallText(call.fileName, plan.image));
+            showProgress((i + 1) * 100 / n);
+            continue;
+        }
+        if (velinor::runPlannedCalls(program, source, plan.calls) != 0)
             QMessageBox::critical(this, tr("Erreur"),
                                   tr("Erreur durant la conversion de \"") + call.fileName +
                                       QLatin1String("\"."));

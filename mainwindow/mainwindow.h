@@ -14,6 +14,7 @@ class QStringListModel;
 
 namespace velinor {
 struct ConversionOptions;
+struct StackedImage;
 enum class TnsDirection;
 } // namespace velinor
 
@@ -62,6 +63,7 @@ private:
     void showStatus(const QString &message);
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
+    QString tooTallText(const QString &fileName, const velinor::StackedImage &image) const;
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
     void searchConverter();

@@ -28,8 +28,9 @@ ConversionOptions options(Supersampling supersampling, ColourMode mode, bool png
 // The list of the form's default options around the given input and output.
 QStringList defaultArguments(const QString &input, const QString &output)
 {
-    return {"-density",  "150",    input, "-quality", "95",     "-type",
-            "GrayScale", "-depth", "4",   "-alpha",   "remove", output};
+    return {"-density", "150",      input,    "-background", "white",     "-alpha",
+            "remove",   "-quality", "95",     "-type",       "GrayScale", "-depth",
+            "4",        "-alpha",   "remove", output};
 }
 
 } // namespace
@@ -63,51 +64,57 @@ private slots:
         row("defaults of the form", ConversionOptions(), defaultArguments(src, png));
         row("jpeg colour8 high resize append",
             options(Supersampling::High, ColourMode::Colour8, false, 5, true, true),
-            {"-density", "320", src, "-quality", "55", "-depth", "8", "-resize", "25%", "-append",
-             jpg});
+            {"-density", "320", src, "-background", "white", "-alpha", "remove", "-quality", "55",
+             "-depth", "8", "-resize", "25%", "-append", jpg});
 
         // Colour modes, without supersampling so that only their own arguments show.
         const Supersampling low = Supersampling::Low;
         row("black-white png", options(low, ColourMode::BlackWhite, true),
-            {src, "-quality", "95", "-type", "BiLevel", "-alpha", "remove", png});
-        row("black-white jpeg", options(low, ColourMode::BlackWhite, false),
-            {src, "-quality", "95", "-type", "BiLevel", "-alpha", "remove", jpg});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", "-type", "BiLevel",
+             "-alpha", "remove", png});
         row("grey4 png", options(low, ColourMode::Grey4, true),
-            {src, "-quality", "95", "-type", "GrayScale", "-depth", "4", "-alpha", "remove", png});
-        row("grey4 jpeg", options(low, ColourMode::Grey4, false),
-            {src, "-quality", "95", "-type", "GrayScale", "-depth", "4", "-alpha", "remove", jpg});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", "-type",
+             "GrayScale", "-depth", "4", "-alpha", "remove", png});
         row("grey8 png", options(low, ColourMode::Grey8, true),
-            {src, "-quality", "95", "-type", "GrayScale", "-depth", "8", "-alpha", "remove", png});
-        row("grey8 jpeg", options(low, ColourMode::Grey8, false),
-            {src, "-quality", "95", "-type", "GrayScale", "-depth", "8", "-alpha", "remove", jpg});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", "-type",
+             "GrayScale", "-depth", "8", "-alpha", "remove", png});
         row("colour4 png", options(low, ColourMode::Colour4, true),
-            {src, "-quality", "95", "-define", "png:format=png8", png});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", "-define",
+             "png:format=png8", png});
         row("colour4 jpeg", options(low, ColourMode::Colour4, false),
-            {src, "-quality", "95", "-depth", "4", jpg});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", "-depth", "4",
+             jpg});
         row("colour8 png", options(low, ColourMode::Colour8, true),
-            {src, "-quality", "95", "-depth", "8", png});
-        row("colour8 jpeg", options(low, ColourMode::Colour8, false),
-            {src, "-quality", "95", "-depth", "8", jpg});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", "-depth", "8",
+             png});
         row("no colour mode jpeg", options(low, ColourMode::None, false),
-            {src, "-quality", "95", jpg});
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", jpg});
         row("no colour mode keeps the order of the rest",
             options(Supersampling::Medium, ColourMode::None, true, 9, true, true),
-            {"-density", "150", src, "-quality", "95", "-resize", "50%", "-append", png});
+            {"-density", "150", src, "-background", "white", "-alpha", "remove", "-quality", "95",
+             "-resize", "50%", "-append", png});
 
         // Supersampling and resize read the same choice.
         const ColourMode none = ColourMode::None;
-        row("low", options(low, none, true), {src, "-quality", "95", png});
-        row("low resize", options(low, none, true, 9, true), {src, "-quality", "95", png});
+        row("low", options(low, none, true),
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", png});
+        row("low resize", options(low, none, true, 9, true),
+            {src, "-background", "white", "-alpha", "remove", "-quality", "95", png});
         row("medium", options(Supersampling::Medium, none, true),
-            {"-density", "150", src, "-quality", "95", png});
+            {"-density", "150", src, "-background", "white", "-alpha", "remove", "-quality", "95",
+             png});
         row("medium resize", options(Supersampling::Medium, none, true, 9, true),
-            {"-density", "150", src, "-quality", "95", "-resize", "50%", png});
+            {"-density", "150", src, "-background", "white", "-alpha", "remove", "-quality", "95",
+             "-resize", "50%", png});
         row("high", options(Supersampling::High, none, true),
-            {"-density", "320", src, "-quality", "95", png});
+            {"-density", "320", src, "-background", "white", "-alpha", "remove", "-quality", "95",
+             png});
         row("high resize", options(Supersampling::High, none, true, 9, true),
-            {"-density", "320", src, "-quality", "95", "-resize", "25%", png});
+            {"-density", "320", src, "-background", "white", "-alpha", "remove", "-quality", "95",
+             "-resize", "25%", png});
 
-        row("compression 0", options(low, none, true, 0), {src, "-quality", "05", png});
+        row("compression 0", options(low, none, true, 0),
+            {src, "-background", "white", "-alpha", "remove", "-quality", "05", png});
 
         // Names and paths, with the default options.
         QTest::newRow("file name without dot")

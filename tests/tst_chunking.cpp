@@ -50,8 +50,9 @@ ConversionOptions options(Supersampling s = Supersampling::Medium,
 // The form's defaults around an input (with its page range, if any) and an output.
 QStringList defaults(const QString &input, const QString &output, int scene = -1)
 {
-    QStringList args{"-density",  "150",    input, "-quality", "95",    "-type",
-                     "GrayScale", "-depth", "4",   "-alpha",   "remove"};
+    QStringList args{"-density",  "150",    input,      "-background", "white",
+                     "-alpha",    "remove", "-quality", "95",          "-type",
+                     "GrayScale", "-depth", "4",        "-alpha",      "remove"};
     if (scene >= 0)
         args << "-scene" << QString::number(scene);
     return args << output;
@@ -155,20 +156,25 @@ private slots:
                      defaults(src + "[16-19]", out, 16)};
         QTest::newRow("low: no density before the input")
             << src << "/images" << options(Supersampling::Low, ColourMode::Colour8) << 65
-            << Calls{{src + "[0-31]", "-quality", "95", "-depth", "8", "-scene", "0", out},
-                     {src + "[32-64]", "-quality", "95", "-depth", "8", "-scene", "32", out}};
+            << Calls{{src + "[0-31]", "-background", "white", "-alpha", "remove", "-quality", "95",
+                      "-depth", "8", "-scene", "0", out},
+                     {src + "[32-64]", "-background", "white", "-alpha", "remove", "-quality", "95",
+                      "-depth", "8", "-scene", "32", out}};
         QTest::newRow("high, JPEG, resized: the last single page joins")
             << src << "/images" << options(Supersampling::High, ColourMode::Colour8, false, true)
             << 5
-            << Calls{{"-density", "320", src + "[0-1]", "-quality", "95", "-depth", "8", "-resize",
-                      "25%", "-scene", "0", "/images/chap.1.jpg"},
-                     {"-density", "320", src + "[2-4]", "-quality", "95", "-depth", "8", "-resize",
-                      "25%", "-scene", "2", "/images/chap.1.jpg"}};
+            << Calls{{"-density", "320", src + "[0-1]", "-background", "white", "-alpha", "remove",
+                      "-quality", "95", "-depth", "8", "-resize", "25%", "-scene", "0",
+                      "/images/chap.1.jpg"},
+                     {"-density", "320", src + "[2-4]", "-background", "white", "-alpha", "remove",
+                      "-quality", "95", "-depth", "8", "-resize", "25%", "-scene", "2",
+                      "/images/chap.1.jpg"}};
         QTest::newRow("one image per document is never split")
             << src << "/images"
             << options(Supersampling::Medium, ColourMode::Grey4, true, false, true) << 300
-            << Calls{{"-density", "150", src, "-quality", "95", "-type", "GrayScale", "-depth", "4",
-                      "-alpha", "remove", "-append", out}};
+            << Calls{{"-density", "150", src, "-background", "white", "-alpha", "remove",
+                      "-quality", "95", "-type", "GrayScale", "-depth", "4", "-alpha", "remove",
+                      "-append", out}};
         QTest::newRow("a % in the name is a frame template")
             << "/cours/td%d.pdf"
             << "/images" << options() << 40
@@ -369,7 +375,7 @@ private slots:
 
         QStringList seen;
         for (const QStringList &args : testenv::fakeConverterCalls(dir.filePath("convert.log")))
-            seen << velinor::fileName(args.value(args.indexOf(QStringLiteral("-quality")) - 1));
+            seen << velinor::fileName(args.value(args.indexOf(QStringLiteral("-background")) - 1));
         QCOMPARE(seen, inputs);
         QCOMPARE(testenv::fakeConverterCalls(dir.filePath("identify.log")).size(), identifyCalls);
         QCOMPARE(testenv::fileNames(out).size(), images);

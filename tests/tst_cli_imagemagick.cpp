@@ -100,6 +100,30 @@ private slots:
             }
         }
     }
+
+    // A single image taller than the converter allows: said and refused, the other files go on.
+    void singleImageTooTall()
+    {
+        QProcessEnvironment env = cli::environment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), policy->path());
+        env.insert(QStringLiteral("MAGICK_HEIGHT_LIMIT"), QStringLiteral("1000"));
+        QTemporaryDir out;
+        // x/chap.pdf: 3 pages of 450 pixels at 150 dots per inch; y/chap.pdf: one page.
+        const cli::Result r =
+            cli::run({QStringLiteral("--single-image"), QStringLiteral("-q"),
+                      QStringLiteral("--converter"), imagemagick::converter(), QStringLiteral("-d"),
+                      out.path(), sources.at(0), sources.at(3)},
+                     out.path(), env);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("ses 3 pages empilées feraient 1350 pixels de haut, "
+                                               "plus que les 1000 pixels")),
+                 qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("--supersampling")), qPrintable(r.err));
+        QCOMPARE(testenv::fileNames(out.path()), QStringList{QStringLiteral("chap.png")});
+        QCOMPARE(imagemagick::identifyFormat(out.filePath(QStringLiteral("chap.png")),
+                                             QStringLiteral("%wx%h")),
+                 QStringLiteral("450x300"));
+    }
 };
 
 QTEST_MAIN(TestCliImageMagick)

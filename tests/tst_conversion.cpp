@@ -463,7 +463,10 @@ private slots:
         else if (!checks.contains(QStringLiteral("radioQualiteBasse")))
             expected << "-density"
                      << "150";
-        expected << doc << middle << out + QStringLiteral("/doc.v2") + extension;
+        expected << doc << "-background"
+                 << "white"
+                 << "-alpha"
+                 << "remove" << middle << out + QStringLiteral("/doc.v2") + extension;
         QCOMPARE(calls.first(), expected);
     }
 

@@ -90,6 +90,16 @@ private slots:
             << QStringList{"chap.pdf", "chapitre.pdf"} << QStringList{"chap.png", "chapitre.png"}
             << QStringList{"chap.png.tns", "chapitre.png.tns"}
             << QStringList{"chap.png", "chapitre.png"};
+        // A listed file is something to convert, never one of the images to rename.
+        QTest::newRow("listed images keep their names")
+            << QStringList{"schema.png", "photo-carte.jpg"}
+            << QStringList{"photo-carte.jpg", "photo-carte.png", "schema-0.png", "schema.png"}
+            << QStringList{"photo-carte.jpg", "photo-carte.png.tns", "schema-0.png.tns",
+                           "schema.png"}
+            << QStringList{"photo-carte.jpg", "photo-carte.png", "schema-0.png", "schema.png"};
+        QTest::newRow("a listed .tns file keeps its name")
+            << QStringList{"a.pdf", "a-1.png.tns"} << QStringList{"a-0.png", "a-1.png.tns"}
+            << QStringList{"a-0.png.tns", "a-1.png.tns"} << QStringList{"a-0.png", "a-1.png.tns"};
     }
     void buttons()
     {
