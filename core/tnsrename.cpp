@@ -69,7 +69,9 @@ int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
     const QStringList patterns =
         direction == TnsDirection::ToTns
             ? QStringList{base + QLatin1String("*.png"), base + QLatin1String("*.jpg")}
-            : QStringList{base + QLatin1Char('*') + tns};
+            // Only images wear ".tns" over their own extension: a calculator document such as
+            // "cours.tns" would become a file nothing can open.
+            : QStringList{base + QLatin1String("*.png.tns"), base + QLatin1String("*.jpg.tns")};
     int renamed = 0;
     const QFileInfoList files = QDir(folder).entryInfoList(patterns, QDir::Files, QDir::NoSort);
     for (const QFileInfo &file : files) {

@@ -21,10 +21,10 @@ bool renameOutputsToTns(const QString &destination, const QString &baseName,
 enum class TnsDirection { ToTns, FromTns };
 
 // The rename buttons for one listed source: in the source's own folder, the PNG and JPEG
-// images whose names begin with its base name get ".tns" appended, or the ".tns" files whose
-// names begin with it lose their last extension. An existing file is never replaced, a missing
-// folder is skipped, and a file that is itself listed (an image given to convert) keeps its
-// name. Returns how many files were renamed.
+// images whose names begin with its base name get ".tns" appended, or the ".png.tns" and
+// ".jpg.tns" files whose names begin with it lose their ".tns". An existing file is never replaced,
+// a missing folder is skipped, and a file that is itself listed (an image given to convert) keeps
+// its name. Returns how many files were renamed.
 int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
                          const SourceGuard &listed = SourceGuard());
 

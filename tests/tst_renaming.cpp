@@ -70,9 +70,11 @@ private slots:
             << QStringList{"notes"} << QStringList{"x.png", "y.jpg", "z.txt"}
             << QStringList{"x.png.tns", "y.jpg.tns", "z.txt"}
             << QStringList{"x.png", "y.jpg", "z.txt"};
-        QTest::newRow("calculator document loses its extension")
-            << QStringList{"a.pdf"} << QStringList{"a.tns"} << QStringList{"a.tns"}
-            << QStringList{"a"};
+        QTest::newRow("calculator documents keep their extension")
+            << QStringList{"cours.pdf"}
+            << QStringList{"cours-exercices.tns", "cours.png", "cours.tns", "coursB.tns"}
+            << QStringList{"cours-exercices.tns", "cours.png.tns", "cours.tns", "coursB.tns"}
+            << QStringList{"cours-exercices.tns", "cours.png", "cours.tns", "coursB.tns"};
         QTest::newRow("both names exist")
             << QStringList{"a.pdf"} << QStringList{"a-0.png", "a-0.png.tns"}
             << QStringList{"a-0.png", "a-0.png.tns"} << QStringList{"a-0.png", "a-0.png.tns"};

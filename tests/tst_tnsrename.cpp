@@ -136,14 +136,24 @@ private slots:
             << 3;
         QTest::newRow("prefix match") << "a.pdf" << to << QStringList{"ab.png", "b.png"}
                                       << QStringList{"ab.png.tns<ab.png", "b.png"} << 1;
-        QTest::newRow("calculator document loses its extension")
-            << "a.pdf" << back << QStringList{"a.tns"} << QStringList{"a<a.tns"} << 1;
+        // Only ".png.tns" and ".jpg.tns" were images: the calculator's own documents keep ".tns".
+        QTest::newRow("calculator documents keep their extension")
+            << "cours.pdf" << back
+            << QStringList{"cours.tns",       "cours-exercices.tns", "coursB.tns",
+                           "cours-1.png.tns", "cours.Jpg.Tns",       "cours.gif.tns"}
+            << QStringList{"cours-1.png<cours-1.png.tns",
+                           "cours-exercices.tns",
+                           "cours.Jpg<cours.Jpg.Tns",
+                           "cours.gif.tns",
+                           "cours.tns",
+                           "coursB.tns"}
+            << 2;
         QTest::newRow("no dot in the source name to tns")
             << "notes" << to << QStringList{"notes", "x.png", "y-2.jpg", "z.gif"}
             << QStringList{"notes", "x.png.tns<x.png", "y-2.jpg.tns<y-2.jpg", "z.gif"} << 2;
         QTest::newRow("no dot in the source name back")
             << "notes" << back << QStringList{"notes", "x.png.tns", "calc.tns"}
-            << QStringList{"calc<calc.tns", "notes", "x.png<x.png.tns"} << 2;
+            << QStringList{"calc.tns", "notes", "x.png<x.png.tns"} << 1;
         QTest::newRow("both names exist, to tns")
             << "a.pdf" << to << QStringList{"a-0.png", "a-0.png.tns"}
             << QStringList{"a-0.png", "a-0.png.tns"} << 0;
@@ -152,8 +162,9 @@ private slots:
             << QStringList{"a-0.png", "a-0.png.tns"} << 0;
         QTest::newRow("upper case to tns")
             << "a.pdf" << to << QStringList{"A-0.PNG"} << QStringList{"A-0.PNG.tns<A-0.PNG"} << 1;
-        QTest::newRow("upper case back") << "a.pdf" << back << QStringList{"A-0.PNG.TNS"}
-                                         << QStringList{"A-0.PNG<A-0.PNG.TNS"} << 1;
+        QTest::newRow("upper case back")
+            << "a.pdf" << back << QStringList{"A-0.PNG.TNS", "A.PNG.TNS", "A.TNS"}
+            << QStringList{"A-0.PNG<A-0.PNG.TNS", "A.PNG<A.PNG.TNS", "A.TNS"} << 2;
         QTest::newRow("folders are not renamed")
             << "a.pdf" << to << QStringList{"a-0.png/"} << QStringList{"a-0.png/"} << 0;
     }
