@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <QTranslator>
 
@@ -53,14 +54,15 @@ QString converterFrom(const QString &given)
 QList<SourceFile> sourceList(const QStringList &given)
 {
     QList<SourceFile> files;
-    QStringList paths;
+    QSet<QString> paths;
+    paths.reserve(given.size());
     for (const QString &name : given) {
         // An empty name must stay a missing file, not become the working folder.
         const QString path = name.isEmpty() ? name : QFileInfo(name).absoluteFilePath();
         if (paths.contains(path))
             continue;
-        paths << path;
-        files << SourceFile{name, path};
+        paths.insert(path);
+        files << SourceFile{displayName(name), path};
     }
     return files;
 }

@@ -15,6 +15,19 @@ bool isPlain(QChar c)
     return QStringView(u"_-+./:,%@=").contains(c);
 }
 
+bool isControl(QChar c)
+{
+    switch (c.category()) {
+    case QChar::Other_Control:
+    case QChar::Other_Format: // among them the marks that turn text right to left
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QString shellQuote(const QString &word)
@@ -36,4 +49,28 @@ QString shellCommandLine(const QString &program, const QStringList &arguments)
     for (const QString &argument : arguments)
         line += QLatin1Char(' ') + shellQuote(argument);
     return line;
+}
+
+QString displayName(const QString &name)
+{
+    if (std::none_of(name.cbegin(), name.cend(), isControl))
+        return name;
+    QString quoted = QStringLiteral("$'");
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\''))
+            quoted += QLatin1Char('\\') + QString(c);
+        else if (c == QLatin1Char('\n'))
+            quoted += QLatin1String("\\n");
+        else if (c == QLatin1Char('\t'))
+            quoted += QLatin1String("\\t");
+        else if (c == QLatin1Char('\r'))
+            quoted += QLatin1String("\\r");
+        else if (isControl(c) && c.unicode() < 0x80)
+            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (isControl(c))
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('\'');
 }

@@ -314,6 +314,11 @@ private slots:
         QTest::newRow("given destination")
             << QStringList{"-d", "z/out", "y/a.pdf", "x/b.pdf"}
             << QStringList{"y/a.pdf > z/out/a.png", "x/b.pdf > z/out/b.png"} << 0 << QString();
+        // A name cannot fake a line of its own, or anything else a terminal would act on.
+        QTest::newRow("control characters in a name")
+            << QStringList{"y/gone\t\x1b[2J\n[2/2] x/b.pdf", "x/b.pdf"}
+            << QStringList{"x/b.pdf > x/b.png"} << 1
+            << "[1/2] $'y/gone\\t\\x1b[2J\\n[2/2] x/b.pdf'\nLe fichier spécifié n'existe pas !\n";
         QTest::newRow("an image left where it would be overwritten")
             << QStringList{"x/b.pdf", "x/c.png"} << QStringList{"x/b.pdf > x/b.png"} << 1
             << "[2/2] x/c.png\nConversion impossible de \"c.png\" : l'image remplacerait le "
