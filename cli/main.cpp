@@ -17,17 +17,61 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 enum ExitStatus { AllConverted = 0, SomeFailed = 1, UsageError = 2 };
 
-void print(std::FILE *stream, const QString &text)
+// Whether standard output was open when velinor-cli started; see keepStandardOutputSlot().
+bool standardOutputOpen = true;
+
+bool print(std::FILE *stream, const QString &text)
 {
+    if (stream == stdout && !standardOutputOpen) {
+        errno = EBADF;
+        return false;
+    }
     const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    const bool written =
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+    return std::fflush(stream) == 0 && written;
+}
+
+// A closed standard output would hand its number to the next file opened, which the commands
+// would then be written into: a harmless file takes it, and the writes fail on their own.
+void keepStandardOutputSlot()
+{
+#ifdef Q_OS_UNIX
+    if (::fcntl(STDOUT_FILENO, F_GETFD) != -1)
+        return;
+    standardOutputOpen = false;
+    int fd = ::open("/dev/null", O_WRONLY);
+    while (fd != -1 && fd < STDOUT_FILENO) // a closed standard input is filled on the way
+        fd = ::open("/dev/null", O_WRONLY);
+    if (fd > STDOUT_FILENO) {
+        ::dup2(fd, STDOUT_FILENO);
+        ::close(fd);
+    }
+#endif
+}
+
+// What the caller said to print was not printed: a command file that looks complete but is not
+// must not pass for one.
+int outputFailed()
+{
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    print(stderr, QCoreApplication::translate("velinor-cli",
+                                              "Impossible d'écrire sur la sortie standard : %1.\n")
+                      .arg(reason));
+    return SomeFailed;
 }
 
 int usageError(const QString &error)
@@ -77,7 +121,8 @@ int dryRun(const QString &converter, const QString &destination,
             velinor::buildConversion(file.path, destination, options);
         const QString refused = refusal(file, call);
         if (refused.isEmpty()) {
-            print(stdout, shellCommandLine(converter, call.arguments) + QLatin1Char('\n'));
+            if (!print(stdout, shellCommandLine(converter, call.arguments) + QLatin1Char('\n')))
+                return outputFailed();
         } else {
             anyRefused = true;
         }
@@ -90,6 +135,7 @@ int dryRun(const QString &converter, const QString &destination,
 
 int main(int argc, char *argv[])
 {
+    keepStandardOutputSlot(); // before anything opens a file
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velinor-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELINOR_VERSION));
@@ -101,11 +147,10 @@ int main(int argc, char *argv[])
     case CommandLine::Action::UsageError:
         return usageError(line.error);
     case CommandLine::Action::Help:
-        print(stdout, helpText());
-        return AllConverted;
+        return print(stdout, helpText()) ? AllConverted : outputFailed();
     case CommandLine::Action::Version:
-        print(stdout, QStringLiteral("velinor-cli " VELINOR_VERSION "\n"));
-        return AllConverted;
+        return print(stdout, QStringLiteral("velinor-cli " VELINOR_VERSION "\n")) ? AllConverted
+                                                                                  : outputFailed();
     case CommandLine::Action::Convert:
     case CommandLine::Action::DryRun:
         break;

@@ -17,6 +17,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(velinor::ConversionOptions)
 
@@ -347,8 +350,10 @@ private slots:
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("arguments"); // files are made unless named missing*
-        QTest::addColumn<QStringList>("settings");  // environment of the fake converter
-        QTest::addColumn<QByteArray>("converter");  // a script of the test's own instead
+        // Environment of the fake converter, and how velinor-cli is started: STDOUT=closed or
+        // STDOUT=file, NOFILE=its limit of open files.
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QByteArray>("converter"); // a script of the test's own instead
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("said");
         QTest::addColumn<QStringList>("notSaid");
@@ -389,6 +394,14 @@ private slots:
             << QByteArray() << 1
             << QStringList{"[1/1] a.pdf\nL'opération de renommage en .tns a échoué.\n"}
             << QStringList{"Erreur durant"} << QStringList{};
+        QTest::newRow("dry run into a full disk")
+            << QStringList{"--dry-run", "a.pdf"} << QStringList{"STDOUT=/dev/full"} << QByteArray()
+            << 1 << QStringList{"Impossible d'écrire sur la sortie standard"} << QStringList{}
+            << QStringList{};
+        QTest::newRow("dry run with standard output closed")
+            << QStringList{"--dry-run", "a.pdf"} << QStringList{"STDOUT=closed"} << QByteArray()
+            << 1 << QStringList{"Impossible d'écrire sur la sortie standard"} << QStringList{}
+            << QStringList{};
         QTest::newRow("a destination that cannot be made")
             << QStringList{"-d", "a.pdf/out", "a.pdf"} << QStringList{} << QByteArray() << 1
             << QStringList{"Impossible de créer le dossier de destination « a.pdf/out »."}
@@ -417,7 +430,24 @@ private slots:
             extra << QStringLiteral("--converter")
                   << writeScript(root + QStringLiteral("/converter"), converter);
 
-        const cli::Result r = cli::run(extra + arguments, in, env(settings));
+        QByteArray output;
+        rlim_t openFiles = 0;
+        for (const QString &s : std::as_const(settings)) {
+            if (s.startsWith(QLatin1String("STDOUT=")))
+                output = s.mid(7).toUtf8();
+            else if (s.startsWith(QLatin1String("NOFILE=")))
+                openFiles = s.mid(7).toUInt();
+        }
+        const auto inChild = [output, openFiles] {
+            if (output == "closed")
+                ::close(STDOUT_FILENO);
+            else if (!output.isEmpty())
+                ::dup2(::open(output.constData(), O_WRONLY), STDOUT_FILENO);
+            const rlimit limit{openFiles, openFiles};
+            if (openFiles > 0)
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+        };
+        const cli::Result r = cli::run(extra + arguments, in, env(settings), 120000, inChild);
         QCOMPARE(r.exitCode, exitCode);
         for (const QString &s : said)
             QVERIFY2(r.err.contains(s), qPrintable(r.err));

@@ -567,6 +567,12 @@ Exit codes: 0 everything converted; 1 a file is missing or failed;
 </translation>
     </message>
     <message>
+        <source>Impossible d&apos;écrire sur la sortie standard : %1.
+</source>
+        <translation>Cannot write to standard output: %1.
+</translation>
+    </message>
+    <message>
         <source>velinor-cli : %1</source>
         <translation>velinor-cli: %1</translation>
     </message>

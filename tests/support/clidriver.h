@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Runs the built velinor-cli as a user would and keeps what it said.
 namespace cli {
 
@@ -30,11 +32,15 @@ struct Result
     QString err;
 };
 
+// inChild runs in the child before velinor-cli starts, its standard streams already set up.
 inline Result run(const QStringList &arguments, const QString &workingDir,
-                  const QProcessEnvironment &env = environment(), int timeoutMs = 120000)
+                  const QProcessEnvironment &env = environment(), int timeoutMs = 120000,
+                  const std::function<void()> &inChild = {})
 {
     QProcess p;
     p.setProcessEnvironment(env);
+    if (inChild)
+        p.setChildProcessModifier(inChild);
     p.setWorkingDirectory(workingDir);
     p.start(program(), arguments);
     Result r;
