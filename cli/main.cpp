@@ -23,12 +23,20 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 enum ExitStatus { AllConverted = 0, SomeFailed = 1, UsageError = 2 };
+
+// Descriptors that velinor-cli holds for each conversion under way: the pipe and the process
+// descriptor of its converter or page count, and the event descriptor of the thread that counts;
+// starting a program takes a few more for a moment. 3.6 were measured at 80 jobs, hence 4.
+const int descriptorsPerJob = 4;
+// Besides those already open: translations, folder listings, a program being started.
+const int descriptorsSpare = 16;
 
 // Whether standard output was open when velinor-cli started; see keepStandardOutputSlot().
 bool standardOutputOpen = true;
@@ -72,6 +80,31 @@ int outputFailed()
                                               "Impossible d'écrire sur la sortie standard : %1.\n")
                       .arg(reason));
     return SomeFailed;
+}
+
+// Past the limit of open files, converters would fail to start, and their files with them.
+int jobsWithinDescriptors(int jobs)
+{
+#ifdef Q_OS_UNIX
+    struct rlimit limit = {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return jobs;
+    const long most = long(std::min<rlim_t>(limit.rlim_cur, 1 << 30));
+    const QDir openFiles(QStringLiteral("/proc/self/fd"));
+    const long used = openFiles.exists() ? long(openFiles.count()) : 3;
+    const long fit = std::max(1L, (most - used - descriptorsSpare) / descriptorsPerJob);
+    if (jobs <= fit)
+        return jobs;
+    print(stderr, QCoreApplication::translate(
+                      "velinor-cli", "Au plus %1 conversions simultanées au lieu de %2 : le "
+                                     "système limite velinor-cli à %3 fichiers ouverts.\n")
+                      .arg(fit)
+                      .arg(jobs)
+                      .arg(most));
+    return int(fit);
+#else
+    return jobs;
+#endif
 }
 
 int usageError(const QString &error)
@@ -191,7 +224,8 @@ int main(int argc, char *argv[])
     settings.options = line.options;
     settings.tns = line.tns;
     settings.quiet = line.quiet;
-    settings.jobs = line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount());
+    settings.jobs =
+        jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
     Interruption interruption;

@@ -402,6 +402,18 @@ private slots:
             << QStringList{"--dry-run", "a.pdf"} << QStringList{"STDOUT=closed"} << QByteArray()
             << 1 << QStringList{"Impossible d'écrire sur la sortie standard"} << QStringList{}
             << QStringList{};
+        // Converters that cannot start for want of descriptors would fail their files.
+        QStringList many{"-q", "-j", "100000"};
+        QStringList manyImages;
+        for (int i = 10; i < 50; ++i) {
+            many << QStringLiteral("f%1.pdf").arg(i);
+            manyImages << QStringLiteral("f%1.png").arg(i);
+        }
+        QTest::newRow("jobs held to the open-file limit")
+            << many << QStringList{"NOFILE=64", "FAKE_CONVERT_SLEEP=0.3"} << QByteArray() << 0
+            << QStringList{"conversions simultanées au lieu de 100000 : le système limite "
+                           "velinor-cli à 64 fichiers ouverts."}
+            << QStringList{"Erreur"} << manyImages;
         QTest::newRow("a destination that cannot be made")
             << QStringList{"-d", "a.pdf/out", "a.pdf"} << QStringList{} << QByteArray() << 1
             << QStringList{"Impossible de créer le dossier de destination « a.pdf/out »."}

@@ -573,6 +573,12 @@ Exit codes: 0 everything converted; 1 a file is missing or failed;
 </translation>
     </message>
     <message>
+        <source>Au plus %1 conversions simultanées au lieu de %2 : le système limite velinor-cli à %3 fichiers ouverts.
+</source>
+        <translation>At most %1 simultaneous conversions instead of %2: the system limits velinor-cli to %3 open files.
+</translation>
+    </message>
+    <message>
         <source>velinor-cli : %1</source>
         <translation>velinor-cli: %1</translation>
     </message>
