@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/platformfit.h"
 #include "translation.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     velinor::installTranslator(application, translator);
 
     MainWindow window;
+    velinor::fitFormToPlatform(window);
     window.show();
     return application.exec();
 }
