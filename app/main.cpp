@@ -10,6 +10,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QTranslator translator;
     velinor::installTranslator(application, translator);
+    QTranslator qtTranslator;
+    velinor::installQtTranslator(application, qtTranslator);
 
     MainWindow window;
     velinor::fitFormToPlatform(window);

@@ -4,9 +4,11 @@
 # what is missing. Works as root, or as a user who has sudo.
 set -eu
 
+# qt6-translations-l10n gives Qt's own dialogs the user's language.
 PACKAGES="cmake ninja-build g++ make pkg-config \
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-imagemagick ghostscript xvfb xauth fonts-dejavu-core time"
+imagemagick ghostscript xvfb xauth fonts-dejavu-core time \
+qt6-translations-l10n"
 
 missing=""
 for p in $PACKAGES; do
