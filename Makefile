@@ -6,7 +6,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: run test setup configure build sanitize-test package screenshot clean
 
-run: build
+# Only the window and its translation: the test programs are left to `make test`.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target velinor velinor_translations
 	cd $(BUILD) && ./velinor
 
 test: build
