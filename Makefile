@@ -1,11 +1,14 @@
 # The two commands of the README: `make run` and `make test`. Each does the whole set-up first.
 BUILD ?= build
 SAN_BUILD ?= build-sanitize
+PACKAGE_BUILD ?= build-package
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test setup build sanitize-test screenshot clean
+.PHONY: run test setup configure build sanitize-test package screenshot clean
 
-run: build
+# Only the window and its translation: the test programs are left to `make test`.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target velinor velinor_translations
 	cd $(BUILD) && ./velinor
 
 test: build
@@ -14,8 +17,10 @@ test: build
 setup:
 	./scripts/setup.sh
 
-build: setup
+configure: setup
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -24,8 +29,16 @@ sanitize-test: setup
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, velinor_<version>_<arch>.deb in $(PACKAGE_BUILD), from a release build
+# installed under /usr, without the tests.
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 screenshot: build
 	./scripts/screenshot.sh $(BUILD) docs/window.png
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(PACKAGE_BUILD)

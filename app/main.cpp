@@ -1,16 +1,32 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/platformfit.h"
 #include "translation.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // The menu entry's name: it ties the windows to the entry and its icon under Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELINOR_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VELINOR_DESKTOP_ID),
+                                                 QIcon(QStringLiteral(":/icons/velinor.png"))));
     QTranslator translator;
     velinor::installTranslator(application, translator);
+    QTranslator qtTranslator;
+    velinor::installQtTranslator(application, qtTranslator);
 
     MainWindow window;
+    velinor::fitFormToPlatform(window);
+    // What is left once Qt took its own options: the files of "Open with velinor".
+    QStringList files;
+    for (const QString &argument : QCoreApplication::arguments().mid(1))
+        files << QFileInfo(argument).absoluteFilePath();
+    if (!files.isEmpty())
+        window.addFiles(files);
     window.show();
     return application.exec();
 }

@@ -2,28 +2,23 @@
 
 #include "chunking.h"
 #include "magicknames.h"
+#include "paths.h"
 #include "sourceprotection.h"
 #include "tnsrename.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <unistd.h>
-#endif
 
 namespace {
 
 // Enough of a converter's standard error to hold its last lines, however much it writes.
 const qsizetype errorTailBytes = 16 * 1024;
 const int errorTailLines = 5;
-// How long a converter may take to end once asked before it is killed.
-const int terminateGraceMs = 5000;
 // How far past a file held back by a name clash the scheduler looks for one it can start.
 const int lookaheadPerJob = 8;
 
@@ -65,16 +60,22 @@ void Progress::fileDone(const QString &name, const QStringList &problems)
     writeError(text);
 }
 
-QString refusal(const SourceFile &file, const velinor::ConversionCall &call)
+QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
+                const velinor::ConversionCall &call, bool tns)
 {
-    if (!QFile::exists(file.path))
+    const velinor::SourceVerdict verdict = listed.check(file.path, call, tns);
+    switch (verdict.refusal) {
+    case velinor::SourceRefusal::None:
+        break;
+    case velinor::SourceRefusal::Unreadable:
         return QCoreApplication::translate("velinor-cli", "Le fichier spécifié n'existe pas !");
-    if (velinor::wouldOverwriteSource(file.path, call.outputPath))
+    case velinor::SourceRefusal::ReplacesSource:
         return QCoreApplication::translate("velinor-cli", "Conversion impossible de \"") +
-               call.fileName +
+               velinor::fileName(verdict.replaced) +
                QCoreApplication::translate("velinor-cli",
                                            "\" : l'image remplacerait le fichier source. "
                                            "Choisissez un autre dossier de destination.");
+    }
     return QString();
 }
 
@@ -95,6 +96,10 @@ QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
     : QObject(parent), settings(settings), progress(int(files.size()), settings.quiet)
 {
+    QStringList paths;
+    for (const SourceFile &file : files)
+        paths << file.path;
+    listed = velinor::SourceGuard(paths, settings.destination);
     jobs.reserve(size_t(files.size()));
     for (const SourceFile &file : files) {
         Job job;
@@ -105,7 +110,10 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
     }
     planners.setMaxThreadCount(std::max(1, settings.jobs));
     killTimer.setSingleShot(true);
-    connect(&killTimer, &QTimer::timeout, this, [this] { stopConverters(Stop::Kill); });
+    connect(&killTimer, &QTimer::timeout, this, [this] {
+        stop.escalate();
+        stopConverters(velinor::StopRequest::Kill);
+    });
 }
 
 Batch::~Batch()
@@ -147,7 +155,7 @@ void Batch::schedule()
 bool Batch::begin(int index)
 {
     Job &job = jobs[size_t(index)];
-    const QString refused = refusal(job.file, job.call);
+    const QString refused = refusal(listed, job.file, job.call, settings.tns);
     if (!refused.isEmpty()) {
         job.problems << refused;
         complete(index);
@@ -168,7 +176,7 @@ bool Batch::begin(int index)
     }
     planners.start([this, index, converter = settings.converter, source = job.file.path,
                     call = job.call, options = settings.options] {
-        const velinor::Plan plan = velinor::planFile(converter, source, call, options);
+        const velinor::Plan plan = velinor::planFile(converter, source, call, options, &stop);
         QMetaObject::invokeMethod(
             this, [this, index, plan] { planned(index, plan); }, Qt::QueuedConnection);
     });
@@ -215,18 +223,7 @@ void Batch::startRun(int index)
     process->setWorkingDirectory(job.names->workingDirectory());
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
-#ifdef Q_OS_UNIX
-    // Its own process group, so that an interruption reaches the programs it starts in turn
-    // (ImageMagick runs Ghostscript); the handlers of the velinor-cli that forked it must not
-    // swallow a signal before the converter is running.
-    process->setChildProcessModifier([] {
-        ::setpgid(0, 0);
-        struct sigaction byDefault = {};
-        byDefault.sa_handler = SIG_DFL;
-        ::sigaction(SIGINT, &byDefault, nullptr);
-        ::sigaction(SIGTERM, &byDefault, nullptr);
-    });
-#endif
+    job.scratch = velinor::prepareChild(*process);
     connect(process, &QProcess::readyReadStandardError, this,
             [this, index] { keepErrorTail(index); });
     connect(process, &QProcess::finished, this,
@@ -268,6 +265,7 @@ void Batch::runEnded(int index, const QString &failure)
     if (job.process)
         job.process->deleteLater();
     job.process = nullptr;
+    job.scratch.reset();
 
     if (interrupted) {
         job.names.reset();
@@ -322,8 +320,9 @@ void Batch::endIfIdle()
 
 void Batch::interrupt()
 {
+    stop.escalate();
     if (interrupted) {
-        stopConverters(Stop::Kill);
+        stopConverters(velinor::StopRequest::Kill);
         return;
     }
     interrupted = true;
@@ -331,31 +330,15 @@ void Batch::interrupt()
     writeError(QCoreApplication::translate(
         "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
                        "sont arrêtées.\n"));
-    stopConverters(Stop::Terminate);
-    killTimer.start(terminateGraceMs);
+    stopConverters(velinor::StopRequest::Terminate);
+    killTimer.start(velinor::terminateGraceMs);
     endIfIdle();
 }
 
-void Batch::stopConverters(Stop how)
+void Batch::stopConverters(velinor::StopRequest::Level how)
 {
     for (int index : std::as_const(active)) {
-        QProcess *process = jobs[size_t(index)].process;
-        if (!process)
-            continue;
-#ifdef Q_OS_UNIX
-        // A converter that has ended but is not reaped yet still holds its process id, so the
-        // id cannot belong to another program here.
-        const qint64 pid = process->processId();
-        if (pid <= 0)
-            continue;
-        const int signalNumber = how == Stop::Kill ? SIGKILL : SIGTERM;
-        ::kill(-pid_t(pid), signalNumber);
-        ::kill(pid_t(pid), signalNumber);
-#else
-        if (how == Stop::Kill)
-            process->kill();
-        else
-            process->terminate();
-#endif
+        if (QProcess *process = jobs[size_t(index)].process)
+            velinor::signalChild(*process, how);
     }
 }

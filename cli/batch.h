@@ -2,8 +2,10 @@
 #define VELINOR_CLI_BATCH_H
 
 #include "arguments.h"
+#include "childprocess.h"
 #include "chunking.h"
 #include "magicknames.h"
+#include "sourceprotection.h"
 
 #include <QList>
 #include <QObject>
@@ -17,6 +19,7 @@
 #include <vector>
 
 class QProcess;
+class QTemporaryDir;
 
 // One file of the run: as the user wrote it, for the messages, and as the converter gets it.
 struct SourceFile
@@ -49,9 +52,11 @@ private:
     bool quiet;
 };
 
-// Why a file is skipped before any converter runs (it is missing, or its image would replace
-// it), in the window's words; empty when it can be converted.
-QString refusal(const SourceFile &file, const velinor::ConversionCall &call);
+// Why a file is skipped before any converter runs (it is missing or not a regular file, or an
+// image of it would replace a listed source), in the window's words; empty when it can be
+// converted.
+QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
+                const velinor::ConversionCall &call, bool tns);
 
 // Why a single image is not made, in words that name velinor-cli's own options.
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image);
@@ -84,7 +89,8 @@ private:
         std::unique_ptr<velinor::LiteralNames> names; // while they run
         qsizetype nextRun = 0;
         QProcess *process = nullptr;
-        QByteArray errorTail; // the end of the running converter's standard error
+        std::unique_ptr<QTemporaryDir> scratch; // the running converter's temporary folder
+        QByteArray errorTail;                   // the end of the running converter's standard error
         QStringList problems;
     };
 
@@ -96,15 +102,16 @@ private:
     void runEnded(int index, const QString &failure);
     void complete(int index);
     void endIfIdle();
-    enum class Stop { Terminate, Kill };
-    void stopConverters(Stop how);
+    void stopConverters(velinor::StopRequest::Level how);
 
     BatchSettings settings;
+    velinor::SourceGuard listed;
     std::vector<Job> jobs;
     std::deque<int> waiting; // list order
     QList<int> active;       // being planned or converted
     Progress progress;
     QThreadPool planners;
+    velinor::StopRequest stop; // read by the planners while they count pages
     QTimer killTimer;
     bool anyFailed = false;
     bool interrupted = false;

@@ -145,14 +145,18 @@ QList<SourceFile> sourceList(const QStringList &given)
 }
 
 int dryRun(const QString &converter, const QString &destination,
-           const velinor::ConversionOptions &options, const QList<SourceFile> &files)
+           const velinor::ConversionOptions &options, bool tns, const QList<SourceFile> &files)
 {
     Progress progress(int(files.size()), true);
     bool anyRefused = false;
+    QStringList paths;
+    for (const SourceFile &file : files)
+        paths << file.path;
+    const velinor::SourceGuard listed(paths, destination);
     for (const SourceFile &file : files) {
         const velinor::ConversionCall call =
             velinor::buildConversion(file.path, destination, options);
-        const QString refused = refusal(file, call);
+        const QString refused = refusal(listed, file, call, tns);
         if (refused.isEmpty()) {
             if (!print(stdout, shellCommandLine(converter, call.arguments) + QLatin1Char('\n')))
                 return outputFailed();
@@ -209,7 +213,7 @@ int main(int argc, char *argv[])
         line.destination.isEmpty() ? velinor::folderOf(files.last().path) : line.destination;
 
     if (line.action == CommandLine::Action::DryRun)
-        return dryRun(converter, destination, line.options, files);
+        return dryRun(converter, destination, line.options, line.tns, files);
 
     if (!QDir(destination).exists() && !QDir().mkpath(destination)) {
         print(stderr, QCoreApplication::translate(

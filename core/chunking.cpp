@@ -1,12 +1,13 @@
 #include "chunking.h"
 
+#include "childprocess.h"
 #include "converterrun.h"
 #include "magicknames.h"
+#include "pdfpages.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace velinor {
@@ -51,17 +52,23 @@ bool splittable(const ConversionCall &call, const ConversionOptions &options)
            !input.contains(QLatin1Char('[')) && !call.outputPath.contains(QLatin1Char('%'));
 }
 
-// Only PDF and PostScript hold pages worth counting. Asking identify costs a process, and
-// Ghostscript for a PDF, so images and anything else are spared it: they are converted in one
-// call as before.
-bool isPageDocument(const QString &source)
+enum class Document { Other, Pdf, PostScript };
+
+// Only PDF and PostScript hold pages worth counting. Counting costs a process, so images and
+// anything else are spared it: they are converted in one call as before. Only a regular file
+// is opened: a pipe or a device would block the read.
+Document documentKind(const QString &source)
 {
+    if (!QFileInfo(source).isFile())
+        return Document::Other;
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return Document::Other;
     // A PDF header may follow up to 1024 bytes of anything.
     const QByteArray head = file.read(1024);
-    return head.startsWith("%!") || head.contains("%PDF-");
+    if (head.contains("%PDF-"))
+        return Document::Pdf;
+    return head.startsWith("%!") ? Document::PostScript : Document::Other;
 }
 
 } // namespace
@@ -118,8 +125,13 @@ QStringList identifyCommand(const QString &converterPath)
     return {identify};
 }
 
-int imageCount(const QString &converterPath, const QString &source)
+int imageCount(const QString &converterPath, const QString &source, const StopRequest *stop)
 {
+    if (documentKind(source) == Document::Pdf) {
+        const int pages = pdfPageCount(source, stop);
+        if (pages > 0 || (stop && stop->level() != StopRequest::None))
+            return pages;
+    }
     QStringList command = identifyCommand(converterPath);
     if (command.isEmpty())
         return 0;
@@ -128,30 +140,20 @@ int imageCount(const QString &converterPath, const QString &source)
     const LiteralNames names(input, QString());
     if (!names.isReady())
         return 0;
-    QProcess identify;
-    identify.setWorkingDirectory(names.workingDirectory());
-    identify.setStandardInputFile(QProcess::nullDevice());
-    // The converter that follows says whatever is wrong with the file.
-    identify.setStandardErrorFile(QProcess::nullDevice());
     // "%n" is printed once for every page: the first line is enough.
-    identify.start(program, command << QStringLiteral("-ping") << QStringLiteral("-format")
-                                    << QStringLiteral("%n\n") << input);
-    if (!identify.waitForFinished(identifyTimeoutMs)) {
-        identify.kill();
-        identify.waitForFinished();
-        return 0;
-    }
-    if (identify.exitStatus() != QProcess::NormalExit || identify.exitCode() != 0)
-        return 0;
-    const QByteArray output = identify.readAllStandardOutput();
+    const QByteArray output =
+        toolOutput(program,
+                   command << QStringLiteral("-ping") << QStringLiteral("-format")
+                           << QStringLiteral("%n\n") << input,
+                   identifyTimeoutMs, stop, names.workingDirectory());
     bool ok = false;
     const int pages = output.split('\n').value(0).trimmed().toInt(&ok);
     return ok && pages > 0 ? pages : 0;
 }
 
-int pageCount(const QString &converterPath, const QString &source)
+int pageCount(const QString &converterPath, const QString &source, const StopRequest *stop)
 {
-    return isPageDocument(source) ? imageCount(converterPath, source) : 0;
+    return documentKind(source) != Document::Other ? imageCount(converterPath, source, stop) : 0;
 }
 
 QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,
@@ -184,7 +186,8 @@ bool countsImages(const ConversionCall &call, const ConversionOptions &options)
 }
 
 QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
-                                const ConversionCall &call, const ConversionOptions &options)
+                                const ConversionCall &call, const ConversionOptions &options,
+                                const StopRequest *stop)
 {
     if (call.arguments.isEmpty())
         return {};
@@ -194,11 +197,11 @@ QList<QStringList> plannedCalls(const QString &converterPath, const QString &sou
     if (escaped && !options.append) {
         // Spelling the names out needs to know whether one image is written or several;
         // guessing wrong would put every page under one name.
-        pages = imageCount(converterPath, source);
+        pages = imageCount(converterPath, source, stop);
         if (pages == 0)
             return {};
     } else if (splittable(call, options)) {
-        pages = pageCount(converterPath, source);
+        pages = pageCount(converterPath, source, stop);
     }
     QList<QStringList> calls = converterCalls(call, options, pages);
     const bool severalImages = calls.size() > 1 || (!options.append && pages > 1);
@@ -211,14 +214,14 @@ QList<QStringList> plannedCalls(const QString &converterPath, const QString &sou
 }
 
 Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-              const ConversionOptions &options)
+              const ConversionOptions &options, const StopRequest *stop)
 {
     Plan plan;
-    if (exceedsPixelLimits(converterPath, source, options, &plan.image)) {
+    if (exceedsPixelLimits(converterPath, source, options, &plan.image, stop)) {
         plan.outcome = Plan::Outcome::TooTall;
         return plan;
     }
-    plan.calls = plannedCalls(converterPath, source, call, options);
+    plan.calls = plannedCalls(converterPath, source, call, options, stop);
     if (plan.calls.isEmpty())
         plan.outcome = Plan::Outcome::Unplannable;
     return plan;

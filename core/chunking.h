@@ -4,6 +4,10 @@
 #include "arguments.h"
 #include "singleimage.h"
 
+namespace velinor {
+class StopRequest;
+}
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -37,13 +41,15 @@ QList<PageRange> pageRanges(int pages, int perCall);
 // beside it). Empty when there is none.
 QStringList identifyCommand(const QString &converterPath);
 
-// Images in a file of any kind (pages of a document, frames of an animation) as the
-// converter's identify sees them; 0 when unknown.
-int imageCount(const QString &converterPath, const QString &source);
+// Images in a file of any kind (pages of a document, frames of an animation): Ghostscript's
+// count for a PDF, the converter's identify otherwise; 0 when unknown or stopped.
+int imageCount(const QString &converterPath, const QString &source,
+               const StopRequest *stop = nullptr);
 
-// Pages of a PDF or PostScript document as the converter's identify sees them; 0 when unknown
-// and for any other file, which is then converted in one call.
-int pageCount(const QString &converterPath, const QString &source);
+// Pages of a PDF or PostScript document as imageCount tells them; 0 when unknown and for any
+// other file, which is then converted in one call.
+int pageCount(const QString &converterPath, const QString &source,
+              const StopRequest *stop = nullptr);
 
 // The argument lists to run one after the other for one file: one element (call.arguments)
 // unless the document is split.
@@ -59,7 +65,8 @@ bool countsImages(const ConversionCall &call, const ConversionOptions &options);
 // countsImages(). Empty when the file cannot be converted under its own name: the images of an
 // output that ImageMagick would not name itself could not be counted.
 QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
-                                const ConversionCall &call, const ConversionOptions &options);
+                                const ConversionCall &call, const ConversionOptions &options,
+                                const StopRequest *stop = nullptr);
 
 // What planning one file gives: the calls to run, or why none may run.
 struct Plan
@@ -76,7 +83,7 @@ struct Plan
 
 // plannedCalls, after refusing a single image that the converter could not make.
 Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-              const ConversionOptions &options);
+              const ConversionOptions &options, const StopRequest *stop = nullptr);
 
 // Runs the calls in order with runConverter, in the working folder that LiteralNames gives, and
 // stops at the first failure; returns 0, the failing exit code, or -2 when nothing could be run.

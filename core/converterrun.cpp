@@ -1,6 +1,9 @@
 #include "converterrun.h"
 
+#include "childprocess.h"
+
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace velinor {
 
@@ -9,6 +12,7 @@ int runConverter(const QString &program, const QStringList &arguments,
 {
     // QProcess::execute, which cannot be given a working folder.
     QProcess process;
+    const std::unique_ptr<QTemporaryDir> scratch = prepareChild(process);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);

@@ -1,9 +1,9 @@
 #include "singleimage.h"
 
-#include <QFileInfo>
-#include <QProcess>
+#include "childprocess.h"
+#include "pdfpages.h"
+
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <cmath>
 
@@ -11,38 +11,8 @@ namespace velinor {
 
 namespace {
 
-// A page list or a resource listing is quick to produce; anything slower is a stuck program.
-constexpr int toolTimeoutMs = 30000;
-
-QByteArray outputOf(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(toolTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return QByteArray();
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QByteArray();
-    return process.readAllStandardOutput();
-}
-
-QString ghostscript()
-{
-#ifdef Q_OS_WIN
-    for (const char *name : {"gswin64c", "gswin32c"}) {
-        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!found.isEmpty())
-            return found;
-    }
-    return QString();
-#else
-    return QStandardPaths::findExecutable(QStringLiteral("gs"));
-#endif
-}
+// The converter lists its resources at once; anything slower is a stuck program.
+constexpr int listingTimeoutMs = 30000;
 
 // The density the pages are rendered at; the converter's own default is 72 dots per inch.
 double renderDensity(ConversionOptions::Supersampling supersampling)
@@ -97,41 +67,11 @@ PixelLimits parsePixelLimits(const QByteArray &listing)
     return limits;
 }
 
-PixelLimits pixelLimits(const QString &converterPath)
+PixelLimits pixelLimits(const QString &converterPath, const StopRequest *stop)
 {
-    return parsePixelLimits(
-        outputOf(converterPath, {QStringLiteral("-list"), QStringLiteral("resource")}));
-}
-
-QList<QSizeF> pdfPageSizes(const QString &source)
-{
-    const QString gs = ghostscript();
-    if (gs.isEmpty())
-        return {};
-    const QString path = QFileInfo(source).absoluteFilePath();
-    // The document's name travels as a hexadecimal string, so that no character of it can end
-    // the string early; SAFER mode lets Ghostscript read that one file and nothing else.
-    const QString program =
-        QStringLiteral("<%1> (r) file runpdfbegin 1 1 pdfpagecount { pdfgetpage dup /MediaBox "
-                       "pget { aload pop exch 4 -1 roll sub 3 1 roll exch sub } { 0 0 } ifelse "
-                       "3 -1 roll /Rotate pget not { 0 } if 90 idiv 2 mod 0 ne { exch } if "
-                       "== == } for quit")
-            .arg(QString::fromLatin1(path.toUtf8().toHex()));
-    const QByteArray output =
-        outputOf(gs, {QStringLiteral("-q"), QStringLiteral("-dNODISPLAY"),
-                      QStringLiteral("-dSAFER"), QStringLiteral("-dNOPAUSE"),
-                      QStringLiteral("--permit-file-read=") + path, QStringLiteral("-c"), program});
-    const QList<QByteArray> numbers = output.simplified().split(' ');
-    QList<QSizeF> sizes;
-    for (qsizetype i = 0; i + 1 < numbers.size(); i += 2) {
-        bool okHeight = false, okWidth = false;
-        const double height = numbers.at(i).toDouble(&okHeight);
-        const double width = numbers.at(i + 1).toDouble(&okWidth);
-        if (!okHeight || !okWidth || width <= 0 || height <= 0)
-            return {};
-        sizes.append(QSizeF(width, height));
-    }
-    return sizes;
+    return parsePixelLimits(toolOutput(converterPath,
+                                       {QStringLiteral("-list"), QStringLiteral("resource")},
+                                       listingTimeoutMs, stop));
 }
 
 qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options)
@@ -147,14 +87,15 @@ qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &o
 }
 
 bool exceedsPixelLimits(const QString &converterPath, const QString &source,
-                        const ConversionOptions &options, StackedImage *image)
+                        const ConversionOptions &options, StackedImage *image,
+                        const StopRequest *stop)
 {
     if (!options.append)
         return false;
-    const QList<QSizeF> pages = pdfPageSizes(source);
+    const QList<QSizeF> pages = pdfPageSizes(source, stop);
     if (pages.size() < 2)
         return false;
-    const qint64 limit = pixelLimits(converterPath).height;
+    const qint64 limit = pixelLimits(converterPath, stop).height;
     const qint64 height = stackedHeight(pages, options);
     if (limit <= 0 || height <= limit)
         return false;

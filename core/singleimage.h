@@ -7,6 +7,10 @@
 #include <QSizeF>
 #include <QString>
 
+namespace velinor {
+class StopRequest;
+}
+
 // One image for a whole document stacks its pages, and the converter refuses an image taller
 // than its pixel limits (Debian's policy: 16,000 pixels, about nine A4 pages at 150 dpi) only
 // after it has rendered everything, and then writes the pages one by one anyway. So the height is
@@ -23,11 +27,7 @@ struct PixelLimits
 
 // Reads the limits from what `convert -list resource` prints ("Height: 16KP").
 PixelLimits parsePixelLimits(const QByteArray &listing);
-PixelLimits pixelLimits(const QString &converterPath);
-
-// The pages of a PDF document in points, turned as they are shown; empty when Ghostscript is
-// missing or cannot read the document.
-QList<QSizeF> pdfPageSizes(const QString &source);
+PixelLimits pixelLimits(const QString &converterPath, const StopRequest *stop = nullptr);
 
 // What the stacked pages of one document would measure.
 struct StackedImage
@@ -44,7 +44,8 @@ qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &o
 // measures when it would. False whenever something is not known: the conversion then goes ahead
 // and the converter has the last word.
 bool exceedsPixelLimits(const QString &converterPath, const QString &source,
-                        const ConversionOptions &options, StackedImage *image);
+                        const ConversionOptions &options, StackedImage *image,
+                        const StopRequest *stop = nullptr);
 
 } // namespace velinor
 

@@ -2,10 +2,12 @@
 
 #include "arguments.h"
 #include "filenamecase.h"
+#include "tnsrename.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -46,21 +48,42 @@ bool wouldOverwriteSource(const QString &source, const QString &outputPath)
     return !canonicalIn.isEmpty() && canonicalIn.compare(canonicalOut, fileNameCase) == 0;
 }
 
-SourceGuard::SourceGuard(const QStringList &sources) : sources(sources)
+SourceGuard::SourceGuard(const QStringList &sources, const QString &destination)
 {
+    QHash<QString, QString> byIdentity;
     for (const QString &source : sources) {
         const QString identity = identityOf(source);
-        if (!identity.isEmpty())
-            identities.insert(identity);
+        if (!identity.isEmpty() && !byIdentity.contains(identity))
+            byIdentity.insert(identity, source);
+    }
+    identities = QSet<QString>(byIdentity.keyBegin(), byIdentity.keyEnd());
+    if (destination.isEmpty() || identities.isEmpty())
+        return;
+    const QDir folder(destination);
+    const QStringList names = folder.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QString &name : names) {
+        const auto found = byIdentity.constFind(identityOf(folder.filePath(name)));
+        if (found != byIdentity.cend())
+            exposed.append({name, found.value()});
     }
 }
 
-SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call) const
+SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call, bool tns) const
 {
-    if (!QFile::exists(source))
+    const QFileInfo file(source);
+    if (!file.isFile() || !file.isReadable())
         return {SourceRefusal::Unreadable, QString()};
     if (wouldOverwriteSource(source, call.outputPath))
         return {SourceRefusal::ReplacesSource, source};
+    const QLatin1String tnsSuffix(".tns");
+    for (const auto &[name, listed] : exposed) {
+        QString image = name;
+        if (tns && image.endsWith(tnsSuffix, fileNameCase))
+            image.chop(tnsSuffix.size());
+        if (isOwnImage(image, call.baseName, call.extension))
+            return {SourceRefusal::ReplacesSource, listed};
+    }
     return {};
 }
 

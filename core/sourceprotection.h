@@ -1,6 +1,8 @@
 #ifndef VELINOR_SOURCEPROTECTION_H
 #define VELINOR_SOURCEPROTECTION_H
 
+#include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -27,21 +29,27 @@ struct SourceVerdict
     QString replaced; // the listed source an image would replace
 };
 
-// The files of one run, known by what they are rather than how they are spelled, so that
-// nothing the run writes or renames can be one of them.
+// The files of one run, known by what they are rather than how they are spelled (a symbolic or
+// hard link, a bind mount, a linked folder), so that nothing the run writes or renames can be
+// one of them.
 class SourceGuard
 {
 public:
     SourceGuard() = default;
-    explicit SourceGuard(const QStringList &sources);
+    // Looks once through the destination for names that are listed sources in disguise.
+    explicit SourceGuard(const QStringList &sources, const QString &destination = QString());
 
-    SourceVerdict check(const QString &source, const ConversionCall &call) const;
+    // Before a file is converted: only a regular file that can be read is, and none of the
+    // names its calls can write (its images, then their ".tns" names when renamed) may be a
+    // listed source.
+    SourceVerdict check(const QString &source, const ConversionCall &call, bool tns) const;
     // Whether the file at this path is one of the listed sources, under any name.
     bool isListed(const QString &path) const;
 
 private:
-    QStringList sources;
     QSet<QString> identities;
+    // Names in the destination under which a listed source lies, with that source.
+    QList<QPair<QString, QString>> exposed;
 };
 
 } // namespace velinor

@@ -51,12 +51,18 @@ QString escapeNameFilter(const QString &text)
 }
 
 bool renameOutputsToTns(const QString &destination, const QString &baseName,
-                        const QString &extension)
+                        const QString &extension, const SourceGuard &listed)
 {
-    const QFileInfoList images = outputsOf(destination, baseName, extension, QDir::Files);
-    for (const QFileInfo &image : images)
+    bool any = false;
+    for (const QFileInfo &image : outputsOf(destination, baseName, extension, QDir::Files)) {
+        // The prefix takes in other files' names too, and a listed source must keep its own.
+        if (listed.isListed(image.absoluteFilePath()) ||
+            listed.isListed(image.absoluteFilePath() + tns))
+            continue;
         replaceWithTns(image);
-    return !images.isEmpty();
+        any = true;
+    }
+    return any;
 }
 
 int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,

@@ -13,10 +13,10 @@ QString escapeNameFilter(const QString &text);
 
 // After one source is converted: every file of the destination folder named base name, any run
 // of characters, extension (letter case ignored) gets ".tns" appended, replacing an older file
-// of that name. Returns whether any file matched; nothing matched means the conversion left no
-// image to rename.
+// of that name; a listed file is left alone, under either name. Returns whether any file was
+// renamed; none means the conversion left no image to rename.
 bool renameOutputsToTns(const QString &destination, const QString &baseName,
-                        const QString &extension);
+                        const QString &extension, const SourceGuard &listed = SourceGuard());
 
 enum class TnsDirection { ToTns, FromTns };
 

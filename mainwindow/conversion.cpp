@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "chunking.h"
+#include "paths.h"
 #include "sourceprotection.h"
 #include "tnsrename.h"
 
@@ -85,19 +86,22 @@ void MainWindow::on_boutonConvertir_clicked()
     if (!folder.exists())
         folder.mkpath(QStringLiteral("."));
 
+    const bool tns = form->choixTNS->isChecked();
+    const velinor::SourceGuard listed(files, destination);
     const int n = int(files.size());
     for (int i = 0; i < n; ++i) {
         const QString source = files.at(i);
-        if (!QFile::exists(source)) {
+        const velinor::ConversionOptions options = currentOptions();
+        const velinor::ConversionCall call = velinor::buildConversion(source, destination, options);
+        const velinor::SourceVerdict verdict = listed.check(source, call, tns);
+        if (verdict.refusal == velinor::SourceRefusal::Unreadable) {
             QMessageBox::warning(nullptr, tr("Erreur"), tr("Le fichier spécifié n'existe pas !"));
             continue;
         }
-        const velinor::ConversionOptions options = currentOptions();
-        const velinor::ConversionCall call = velinor::buildConversion(source, destination, options);
-        if (velinor::wouldOverwriteSource(source, call.outputPath)) {
+        if (verdict.refusal == velinor::SourceRefusal::ReplacesSource) {
             QMessageBox::critical(
                 this, tr("Erreur"),
-                tr("Conversion impossible de \"") + call.fileName +
+                tr("Conversion impossible de \"") + velinor::fileName(verdict.replaced) +
                     tr("\" : l'image remplacerait le fichier source. Choisissez un autre "
                        "dossier de destination."));
             continue;
@@ -117,8 +121,7 @@ void MainWindow::on_boutonConvertir_clicked()
                                       QLatin1String("\"."));
         showProgress((i + 1) * 100 / n);
 
-        if (form->choixTNS->isChecked() &&
-            !velinor::renameOutputsToTns(destination, call.baseName, call.extension))
+        if (tns && !velinor::renameOutputsToTns(destination, call.baseName, call.extension, listed))
             QMessageBox::warning(this, tr("Erreur"),
                                  tr("L'opération de renommage en .tns a échoué."));
     }

@@ -65,6 +65,12 @@ void MainWindow::dropEvent(QDropEvent *event)
     showStatus(tr("Fichiers ajoutés avec succès."));
 }
 
+void MainWindow::addFiles(const QStringList &paths)
+{
+    files += paths;
+    filesAdded();
+}
+
 void MainWindow::filesAdded()
 {
     files.removeDuplicates();

@@ -34,6 +34,8 @@ public:
     QString converterPath() const { return converter; }
     // The destination as typed, chosen or filled in, never cleaned up.
     QString destinationPath() const { return destination; }
+    // Files opened with velinor from the desktop join the list as dropped ones do.
+    void addFiles(const QStringList &paths);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -4,9 +4,13 @@
 # what is missing. Works as root, or as a user who has sudo.
 set -eu
 
+# qt6-translations-l10n gives Qt's own dialogs the user's language; desktop-file-utils and
+# appstream check the menu entry and metainfo; dpkg-dev and file let CPack find the .deb's
+# library dependencies.
 PACKAGES="cmake ninja-build g++ make pkg-config \
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-imagemagick ghostscript xvfb xauth fonts-dejavu-core time"
+imagemagick ghostscript xvfb xauth fonts-dejavu-core time \
+qt6-translations-l10n desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for p in $PACKAGES; do

@@ -4,6 +4,8 @@
 #include "translation.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,6 +19,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QTranslator translator;
     velinor::installTranslator(application, translator);
+    QTranslator qtTranslator;
+    velinor::installQtTranslator(application, qtTranslator);
 
     MainWindow window;
     window.show();
@@ -28,6 +32,11 @@ int main(int argc, char *argv[])
     say("progress", window.findChild<QProgressBar *>()->isVisible() ? "shown" : "hidden");
     say("convert", window.findChild<QPushButton *>(QStringLiteral("boutonConvertir"))->text());
     say("source", window.findChild<QLabel *>(QStringLiteral("labelSource"))->text());
+    // Qt's own file dialog, as the file and folder buttons show it on Linux.
+    QFileDialog dialog(&window);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    say("lookIn", dialog.findChild<QLabel *>(QStringLiteral("lookInLabel"))->text());
+    say("cancel", dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text());
     std::fflush(stdout);
     QTimer::singleShot(0, &window, &QWidget::close);
     return application.exec();

@@ -72,6 +72,7 @@ private slots:
 
         QProcessEnvironment env = cli::environment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), policy->path());
+        env.insert(QStringLiteral("PATH"), QString::fromLocal8Bit(imagemagick::pathWithoutFakes()));
         QTemporaryDir out;
         QHash<QString, QString> signatures; // image name -> pixel signature with -j1
         for (const char *jobs : {"-j1", "-j2"}) {
@@ -106,6 +107,7 @@ private slots:
     {
         QProcessEnvironment env = cli::environment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), policy->path());
+        env.insert(QStringLiteral("PATH"), QString::fromLocal8Bit(imagemagick::pathWithoutFakes()));
         env.insert(QStringLiteral("MAGICK_HEIGHT_LIMIT"), QStringLiteral("1000"));
         QTemporaryDir out;
         // x/chap.pdf: 3 pages of 450 pixels at 150 dots per inch; y/chap.pdf: one page.

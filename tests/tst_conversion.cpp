@@ -354,6 +354,21 @@ private slots:
             QVERIFY(readFile(out + QStringLiteral("/chap.png.tns")) != "old");
     }
 
+    // The rename after each file takes other names by their prefix, but never a listed file.
+    void tnsLeavesListedImages()
+    {
+        const QString listedImage = writeFile(out + QStringLiteral("/chapitre.png"), "mine");
+        MainWindow w;
+        filelist::dropFiles(&w, {source(QStringLiteral("chap.pdf")), listedImage});
+        window::setDestination(&w, out);
+        window::setChecked(&w, "choixTNS");
+        ModalAnswerer answerer;
+        answerer.clickOk(); // chapitre.png would replace itself
+        window::click(&w, "boutonConvertir");
+        QCOMPARE(fileNames(out), (QStringList{"chap.png.tns", "chapitre.png"}));
+        QCOMPARE(readFile(listedImage), QByteArray("mine"));
+    }
+
     void tnsNothingWritten()
     {
         qputenv("FAKE_CONVERT_NOWRITE", "1");

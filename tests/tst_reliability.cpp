@@ -21,6 +21,10 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using invariants::Snapshot;
 using testenv::fileNames;
 using testenv::writeFile;
@@ -240,8 +244,10 @@ private slots:
                                  << "out" << QStringList{missingText} << QStringList();
         QTest::newRow("a folder") << "folder"
                                   << "chapitres.pdf"
-                                  << "out" << QStringList{failedText.arg("chapitres.pdf")}
-                                  << QStringList();
+                                  << "out" << QStringList{missingText} << QStringList();
+        QTest::newRow("a named pipe") << "fifo"
+                                      << "tube.pdf"
+                                      << "out" << QStringList{missingText} << QStringList();
         QTest::newRow("empty file")
             << "empty"
             << "vide.pdf"
@@ -288,6 +294,8 @@ private slots:
         QDir().mkpath(in);
         if (kind == QLatin1String("folder"))
             QDir().mkpath(bad);
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(bad).constData(), 0600), 0);
         else if (kind == QLatin1String("empty"))
             writeFile(bad, QByteArray());
         else if (kind == QLatin1String("corrupt"))
@@ -391,7 +399,9 @@ private slots:
     void frameNumberUncountable()
     {
         const QString fakes = QDir::cleanPath(QStringLiteral(VELINOR_TESTS_DIR "/fakes"));
-        const QString source = copyOf(onePage, root + QStringLiteral("/in/doc%d.pdf"));
+        // PostScript, which only identify counts.
+        const QString source =
+            writeFile(root + QStringLiteral("/in/doc%d.pdf"), "%!PS\nshowpage\n");
         const QString out = root + QStringLiteral("/out");
         const QString log = root + QStringLiteral("/calls.log");
         Snapshot snapshot(root, {source});
@@ -572,6 +582,138 @@ private slots:
         scenarioOver(snapshot);
     }
 
+    // Sources at risk and interruptions, through velinor-cli. Each row: how the scenario is set
+    // up, the signal sent after `afterMs` (0: none), the exit status, a text stderr must hold, and
+    // how long the exit may take after the signal (after the start without one).
+    void cliNoLoss_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<int>("afterMs");
+        QTest::addColumn<int>("exitCode"); // -1: killed
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<int>("withinMs");
+
+        const QString replaces = QStringLiteral("Conversion impossible de \"%1\" : l'image "
+                                                "remplacerait le fichier source.");
+        QTest::newRow("another file's image, then its .tns name, on a listed image")
+            << "pdf beside png" << 0 << 0 << 1 << replaces.arg("cours.png") << 60000;
+        QTest::newRow("a page name linked to the source")
+            << "symlink" << 0 << 0 << 1 << replaces.arg("doc.pdf") << 60000;
+        QTest::newRow("a page name hard-linked to the source")
+            << "hard link" << 0 << 0 << 1 << replaces.arg("doc.pdf") << 60000;
+        QTest::newRow("the source folder through a linked folder")
+            << "linked folder" << 0 << 0 << 1 << replaces.arg("cours.png") << 60000;
+        QTest::newRow("a named pipe and a device")
+            << "fifo" << 0 << 0 << 1 << "tube.pdf\nLe fichier spécifié n'existe pas !" << 60000;
+        QTest::newRow("SIGTERM while pages are counted")
+            << "endless PostScript" << SIGTERM << 2000 << 130 << "Interrompu" << 6000;
+        QTest::newRow("SIGTERM while converting, nothing left in TMPDIR")
+            << "slow" << SIGTERM << 2500 << 130 << "Interrompu" << 6000;
+        QTest::newRow("SIGKILL while converting, no converter outlives it")
+            << "slow" << SIGKILL << 2500 << -1 << "" << 1000;
+    }
+    void cliNoLoss()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, signalNumber);
+        QFETCH(int, afterMs);
+        QFETCH(int, exitCode);
+        QFETCH(QString, reported);
+        QFETCH(int, withinMs);
+
+        const QString in = root + QStringLiteral("/in");
+        const QString out = root + QStringLiteral("/out");
+        const QString temporary = root + QStringLiteral("/tmp");
+        QDir().mkpath(out);
+        QDir().mkpath(temporary);
+        QStringList kept;
+        QStringList arguments{"-j2", "--tns", "-d", out};
+        QProcessEnvironment env = cli::environment();
+        if (setup == QLatin1String("pdf beside png") || setup == QLatin1String("linked folder")) {
+            QImage picture(40, 30, QImage::Format_RGB32);
+            picture.fill(Qt::blue);
+            QDir().mkpath(in);
+            QVERIFY(picture.save(in + QStringLiteral("/cours.png")));
+            kept << in + QStringLiteral("/cours.png")
+                 << copyOf(onePage, in + QStringLiteral("/cours.pdf"));
+            if (setup == QLatin1String("linked folder")) {
+                QDir(out).removeRecursively();
+                QVERIFY(QFile::link(in, out));
+            }
+            // The image is refused, and so is the document listed before it, whose image
+            // (then renamed to ".tns") would take its place.
+            arguments << kept.at(1) << kept.at(0);
+            arguments.replace(3, setup == QLatin1String("linked folder") ? out : in);
+        } else if (setup == QLatin1String("symlink") || setup == QLatin1String("hard link")) {
+            kept << copyOf(fivePages, in + QStringLiteral("/doc.pdf"));
+            const QByteArray page = QFile::encodeName(out + QStringLiteral("/doc-1.png"));
+            if (setup == QLatin1String("symlink"))
+                QCOMPARE(::symlink("../in/doc.pdf", page.constData()), 0);
+            else
+                QCOMPARE(::link(QFile::encodeName(kept.first()).constData(), page.constData()), 0);
+            arguments << kept;
+        } else if (setup == QLatin1String("fifo")) {
+            QDir().mkpath(in);
+            const QString pipe = in + QStringLiteral("/tube.pdf");
+            QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+            kept << copyOf(onePage, in + QStringLiteral("/doc.pdf"));
+            arguments << pipe << "/dev/zero" << kept;
+        } else if (setup == QLatin1String("endless PostScript")) {
+            // identify runs it through Ghostscript, which never ends on its own.
+            kept << writeFile(in + QStringLiteral("/boucle.ps"), "%!PS\n{ 1 pop } loop\n");
+            writeFile(root + QStringLiteral("/config/ImageMagick/policy.xml"),
+                      "<policymap><policy domain=\"coder\" rights=\"read|write\" "
+                      "pattern=\"{PDF,PS}\" /></policymap>\n");
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
+            arguments << kept;
+        } else if (setup == QLatin1String("slow")) {
+            const QString pdf = in + QStringLiteral("/long.pdf");
+            QDir().mkpath(in);
+            QVERIFY(imagemagick::makePdf(pdf, 8));
+            kept << pdf;
+            arguments << "--supersampling"
+                      << "high" << kept;
+        }
+        // Whatever the run starts carries this mark, so that it can be found after the run.
+        const QString mark = QStringLiteral("VELINOR_RELIABILITY_MARK");
+        env.insert(mark, root);
+        env.insert(QStringLiteral("TMPDIR"), temporary);
+        Snapshot snapshot(root, kept);
+        snapshot.allowChangesIn(out);
+        snapshot.allowChangesIn(temporary);
+
+        QProcess cli;
+        cli.setProcessEnvironment(env);
+        cli.setWorkingDirectory(root);
+        QElapsedTimer clock;
+        clock.start();
+        cli.start(cli::program(), arguments);
+        QVERIFY(cli.waitForStarted());
+        if (signalNumber != 0) {
+            QVERIFY2(!cli.waitForFinished(afterMs), "ended before the signal");
+            clock.restart();
+            ::kill(pid_t(cli.processId()), signalNumber);
+        }
+        QVERIFY2(cli.waitForFinished(withinMs + 5000), "still running");
+        const qint64 took = clock.elapsed();
+        qInfo("%s: ended %lld ms after %s", QTest::currentDataTag(), took,
+              signalNumber ? "the signal" : "its start");
+        QVERIFY2(took <= withinMs, qPrintable(QString::number(took)));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(cli.exitStatus() == QProcess::CrashExit ? -1 : cli.exitCode(), exitCode);
+        QVERIFY2(err.contains(reported), qPrintable(err));
+
+        // The watchers of a process group take a moment to see it is over.
+        QStringList left;
+        QTRY_VERIFY2_WITH_TIMEOUT((left = invariants::processesMarked(mark, root)).isEmpty(),
+                                  qPrintable(left.join(QLatin1Char(' '))), 3000);
+        if (signalNumber != SIGKILL)
+            QCOMPARE(QDir(temporary).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
+        scenarioOver(snapshot);
+    }
+
     void cliFailures_data()
     {
         QTest::addColumn<QStringList>("arguments"); // "@/" is the scenario's folder
@@ -588,8 +730,8 @@ private slots:
                            "@/in/vide.pdf",
                            "@/in/doc.pdf"}
             << 1
-            << QStringList{"Le fichier spécifié n'existe pas !",
-                           "Erreur durant la conversion de \"dossier.pdf\".",
+            << QStringList{"parti.pdf\nLe fichier spécifié n'existe pas !",
+                           "dossier.pdf\nLe fichier spécifié n'existe pas !",
                            "Erreur durant la conversion de \"vide.pdf\"."}
             << "@/out" << QByteArray();
         QTest::newRow("crashing converter")
@@ -620,10 +762,12 @@ private slots:
             writeFile(root + QStringLiteral("/bin/convert"), "#!/bin/sh\nkill -SEGV $$\n");
         QFile::setPermissions(convert, QFile::permissions(convert) | QFile::ExeOwner);
         QDir().mkpath(root + QStringLiteral("/in/dossier.pdf"));
-        const QStringList kept{copyOf(onePage, root + QStringLiteral("/in/doc.pdf")),
-                               copyOf(onePage, root + QStringLiteral("/in/doc%d.pdf")),
-                               writeFile(root + QStringLiteral("/in/vide.pdf"), QByteArray()),
-                               writeFile(root + QStringLiteral("/out/doc.png"), "mine")};
+        const QStringList kept{
+            copyOf(onePage, root + QStringLiteral("/in/doc.pdf")),
+            // PostScript: Ghostscript's page count of a PDF would not fail.
+            writeFile(root + QStringLiteral("/in/doc%d.pdf"), "%!PS\nshowpage\n"),
+            writeFile(root + QStringLiteral("/in/vide.pdf"), QByteArray()),
+            writeFile(root + QStringLiteral("/out/doc.png"), "mine")};
         Snapshot snapshot(root, imagesIn.isEmpty() ? kept : kept.mid(0, 3));
         if (!imagesIn.isEmpty())
             snapshot.allowChangesIn(imagesIn);

@@ -58,7 +58,7 @@ PdfPolicy::PdfPolicy()
                 "</policymap>\n");
 }
 
-static QByteArray pathWithoutFakes()
+QByteArray pathWithoutFakes()
 {
     QStringList dirs = qEnvironmentVariable("PATH").split(QDir::listSeparator());
     dirs.removeAll(QDir::cleanPath(QStringLiteral(VELINOR_TESTS_DIR "/fakes")));

@@ -32,6 +32,9 @@ private:
     QTemporaryDir dir;
 };
 
+// PATH without the tests' fakes, for a velinor-cli that must meet the real tools only.
+QByteArray pathWithoutFakes();
+
 // For the life of a test case: ImageMagick may read PDF, and a window finds the real converter
 // on PATH rather than the tests' fake.
 class RealConverter

@@ -34,7 +34,8 @@ QHash<QString, QByteArray> digestsUnder(const QString &root)
     QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        found.insert(path, digest(path));
+        // A named pipe would block the read; it holds nothing to lose anyway.
+        found.insert(path, it.fileInfo().isFile() ? digest(path) : QByteArray("special"));
     }
     return found;
 }
@@ -113,6 +114,24 @@ QString windowResponds(MainWindow *window, ModalAnswerer &answerer, const QStrin
     if (window->statusBar()->currentMessage() != QStringLiteral("Fini !"))
         problems << QStringLiteral("status: ") + window->statusBar()->currentMessage();
     return problems.join(QStringLiteral("; "));
+}
+
+QStringList processesMarked(const QString &name, const QString &value)
+{
+    QStringList found;
+    const QByteArray wanted = (name + QLatin1Char('=') + value).toUtf8();
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString &pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile environ(proc.filePath(pid + QStringLiteral("/environ")));
+        if (!environ.open(QIODevice::ReadOnly))
+            continue;
+        if (!environ.readAll().split('\0').contains(wanted))
+            continue;
+        QFile comm(proc.filePath(pid + QStringLiteral("/comm")));
+        comm.open(QIODevice::ReadOnly);
+        found << pid + QLatin1Char(':') + QString::fromUtf8(comm.readAll().trimmed());
+    }
+    return found;
 }
 
 Tally &tally()

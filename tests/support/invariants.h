@@ -42,6 +42,10 @@ private:
 // "Fini !" without a box. Returns what went wrong, empty when the window responded.
 QString windowResponds(MainWindow *window, ModalAnswerer &answerer, const QString &scratchFolder);
 
+// The processes whose environment holds name=value, as "pid:command": what a run left running.
+// Linux only (/proc); empty elsewhere.
+QStringList processesMarked(const QString &name, const QString &value);
+
 // The figures of a suite, printed at its end as one line.
 struct Tally
 {

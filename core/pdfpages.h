@@ -1,0 +1,23 @@
+#ifndef VELINOR_PDFPAGES_H
+#define VELINOR_PDFPAGES_H
+
+#include <QList>
+#include <QSizeF>
+#include <QString>
+
+// What Ghostscript reads of a PDF's page tree without rendering anything. It holds at any
+// length, where identify gives up from 600 pages on (ImageMagick 6: "recursion depth").
+namespace velinor {
+
+class StopRequest;
+
+// The pages of a PDF document in points, turned as they are shown; empty when Ghostscript is
+// missing, cannot read the document, or was stopped.
+QList<QSizeF> pdfPageSizes(const QString &source, const StopRequest *stop = nullptr);
+
+// The number of pages of a PDF document; 0 when it cannot be told.
+int pdfPageCount(const QString &source, const StopRequest *stop = nullptr);
+
+} // namespace velinor
+
+#endif
