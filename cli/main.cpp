@@ -31,10 +31,10 @@ namespace {
 
 enum ExitStatus { AllConverted = 0, SomeFailed = 1, UsageError = 2 };
 
-// Descriptors that velinor-cli holds for each conversion under way: the pipe and the process
-// descriptor of its converter or page count, and the event descriptor of the thread that counts;
-// starting a program takes a few more for a moment. 3.6 were measured at 80 jobs, hence 4.
-const int descriptorsPerJob = 4;
+// Descriptors that velinor-cli holds for each conversion under way: the pipes and the process
+// descriptor of its converter or of the page count, the event descriptor of the thread that
+// counts; starting a program takes a few more for a moment. Up to 6.8 were measured, hence 8.
+const int descriptorsPerJob = 8;
 // Besides those already open: translations, folder listings, a program being started.
 const int descriptorsSpare = 16;
 
