@@ -1,50 +1,20 @@
 #include "batch.h"
 
-#include "chunking.h"
-#include "magicknames.h"
 #include "paths.h"
-#include "sourceprotection.h"
-#include "tnsrename.h"
+#include "shellquote.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-// Enough of a converter's standard error to hold its last lines, however much it writes.
-const qsizetype errorTailBytes = 16 * 1024;
-const int errorTailLines = 5;
-// How far past a file held back by a name clash the scheduler looks for one it can start.
-const int lookaheadPerJob = 8;
-
 void writeError(const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
-}
-
-// Two files clash when a name that one of them writes can be a name that the other writes: the
-// same base name, or one base name being the other's page name ("a-1" and the second page of
-// "a"). Renaming to ".tns" picks images by those same names.
-bool clash(const velinor::ConversionCall &a, const velinor::ConversionCall &b)
-{
-    return velinor::isOwnImage(a.baseName + a.extension, b.baseName, b.extension) ||
-           velinor::isOwnImage(b.baseName + b.extension, a.baseName, a.extension);
-}
-
-QStringList lastLines(const QByteArray &output)
-{
-    QStringList lines = QString::fromLocal8Bit(output).split(QLatin1Char('\n'));
-    for (QString &line : lines)
-        line = line.trimmed();
-    lines.removeAll(QString());
-    return lines.mid(std::max<qsizetype>(0, lines.size() - errorTailLines));
 }
 
 } // namespace
@@ -60,23 +30,40 @@ void Progress::fileDone(const QString &name, const QStringList &problems)
     writeError(text);
 }
 
+static QString refusalText(const velinor::FileResult &result)
+{
+    if (result.outcome == velinor::FileResult::Outcome::Unreadable)
+        return QCoreApplication::translate("velinor-cli", "Le fichier spécifié n'existe pas !");
+    return QCoreApplication::translate("velinor-cli", "Conversion impossible de \"") +
+           displayName(velinor::fileName(result.replaced)) +
+           QCoreApplication::translate("velinor-cli",
+                                       "\" : l'image remplacerait le fichier source. "
+                                       "Choisissez un autre dossier de destination.");
+}
+
 QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
                 const velinor::ConversionCall &call, bool tns)
 {
     const velinor::SourceVerdict verdict = listed.check(file.path, call, tns);
-    switch (verdict.refusal) {
-    case velinor::SourceRefusal::None:
-        break;
-    case velinor::SourceRefusal::Unreadable:
-        return QCoreApplication::translate("velinor-cli", "Le fichier spécifié n'existe pas !");
-    case velinor::SourceRefusal::ReplacesSource:
-        return QCoreApplication::translate("velinor-cli", "Conversion impossible de \"") +
-               velinor::fileName(verdict.replaced) +
-               QCoreApplication::translate("velinor-cli",
-                                           "\" : l'image remplacerait le fichier source. "
-                                           "Choisissez un autre dossier de destination.");
-    }
-    return QString();
+    velinor::FileResult result;
+    result.outcome = verdict.refusal == velinor::SourceRefusal::Unreadable
+                         ? velinor::FileResult::Outcome::Unreadable
+                         : velinor::FileResult::Outcome::ReplacesSource;
+    result.replaced = verdict.replaced;
+    return verdict.refusal == velinor::SourceRefusal::None ? QString() : refusalText(result);
+}
+
+static QString failureText(const velinor::FileResult &result)
+{
+    using Outcome = velinor::FileResult::Outcome;
+    if (result.outcome == Outcome::Crashed)
+        return QCoreApplication::translate("velinor-cli",
+                                           "Le convertisseur s'est arrêté brutalement.");
+    if (result.outcome == Outcome::NotStarted)
+        return QCoreApplication::translate("velinor-cli",
+                                           "Le convertisseur n'a pas pu être lancé.");
+    return QCoreApplication::translate("velinor-cli", "Code de sortie du convertisseur : %1")
+        .arg(result.exitCode);
 }
 
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
@@ -94,251 +81,72 @@ QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 }
 
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
-    : QObject(parent), settings(settings), progress(int(files.size()), settings.quiet)
+    : QObject(parent), files(files), progress(int(files.size()), settings.quiet)
 {
+    velinor::EngineSettings engineSettings;
+    engineSettings.converter = settings.converter;
+    engineSettings.destination = settings.destination;
+    engineSettings.options = settings.options;
+    // Only each file's own images: files converted at the same time never rename each other's.
+    engineSettings.tns = settings.tns ? velinor::TnsRename::OwnImages : velinor::TnsRename::None;
+    engineSettings.jobs = settings.jobs;
     QStringList paths;
     for (const SourceFile &file : files)
         paths << file.path;
-    listed = velinor::SourceGuard(paths, settings.destination);
-    jobs.reserve(size_t(files.size()));
-    for (const SourceFile &file : files) {
-        Job job;
-        job.file = file;
-        job.call = velinor::buildConversion(file.path, settings.destination, settings.options);
-        jobs.push_back(std::move(job));
-        waiting.push_back(int(jobs.size()) - 1);
-    }
-    planners.setMaxThreadCount(std::max(1, settings.jobs));
-    killTimer.setSingleShot(true);
-    connect(&killTimer, &QTimer::timeout, this, [this] {
-        stop.escalate();
-        stopConverters(velinor::StopRequest::Kill);
+    engine = std::make_unique<velinor::Engine>(engineSettings, paths);
+    connect(engine.get(), &velinor::Engine::fileDone, this, &Batch::fileDone);
+    connect(engine.get(), &velinor::Engine::finished, this, [this](bool stopped) {
+        emit finished(stopped || interrupted ? 130 : anyFailed ? 1 : 0);
     });
 }
 
-Batch::~Batch()
-{
-    planners.waitForDone();
-}
+Batch::~Batch() = default;
 
 void Batch::start()
 {
-    schedule();
-    endIfIdle();
+    engine->start();
 }
 
-void Batch::schedule()
+void Batch::fileDone(int index, const velinor::FileResult &result)
 {
-    if (interrupted)
-        return;
-    // Files passed over because they clash with a running one: a later file that clashes with
-    // one of them must wait as well, or it would overtake it and change the outcome.
-    QList<int> held;
-    const qsizetype lookahead = qsizetype(settings.jobs) * lookaheadPerJob;
-    auto it = waiting.begin();
-    while (it != waiting.end() && active.size() < settings.jobs && held.size() < lookahead) {
-        const velinor::ConversionCall &call = jobs[size_t(*it)].call;
-        const auto clashesWith = [&](int other) { return clash(call, jobs[size_t(other)].call); };
-        if (std::any_of(active.cbegin(), active.cend(), clashesWith) ||
-            std::any_of(held.cbegin(), held.cend(), clashesWith)) {
-            held << *it;
-            ++it;
-            continue;
-        }
-        const int index = *it;
-        it = waiting.erase(it);
-        if (begin(index))
-            active << index;
+    using Outcome = velinor::FileResult::Outcome;
+    // Quoted like the progress line: a newline in a name must not fake a line of its own.
+    const QString fileName = displayName(velinor::fileName(files.at(index).path));
+    QStringList problems;
+    switch (result.outcome) {
+    case Outcome::Converted:
+        break;
+    case Outcome::Unreadable:
+    case Outcome::ReplacesSource:
+        problems << refusalText(result);
+        break;
+    case Outcome::TooTall:
+        problems << tooTallText(fileName, result.image);
+        break;
+    case Outcome::NotStarted:
+    case Outcome::Failed:
+    case Outcome::Crashed:
+        problems << QCoreApplication::translate("velinor-cli",
+                                                "Erreur durant la conversion de \"") +
+                        fileName + QLatin1String("\".")
+                 << failureText(result);
+        for (const QString &line : result.errorTail)
+            problems << QLatin1String("    ") + line;
+        break;
     }
-}
-
-bool Batch::begin(int index)
-{
-    Job &job = jobs[size_t(index)];
-    const QString refused = refusal(listed, job.file, job.call, settings.tns);
-    if (!refused.isEmpty()) {
-        job.problems << refused;
-        complete(index);
-        return false;
-    }
-    // Counting pages reads the document, which must not hold up the converters that are already
-    // running. Either way the calls start from the event loop, never from inside schedule().
-    if (!velinor::countsImages(job.call, settings.options)) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, index] {
-                const Job &queued = jobs[size_t(index)];
-                planned(index, velinor::planFile(settings.converter, queued.file.path, queued.call,
-                                                 settings.options));
-            },
-            Qt::QueuedConnection);
-        return true;
-    }
-    planners.start([this, index, converter = settings.converter, source = job.file.path,
-                    call = job.call, options = settings.options] {
-        const velinor::Plan plan = velinor::planFile(converter, source, call, options, &stop);
-        QMetaObject::invokeMethod(
-            this, [this, index, plan] { planned(index, plan); }, Qt::QueuedConnection);
-    });
-    return true;
-}
-
-void Batch::planned(int index, const velinor::Plan &plan)
-{
-    if (interrupted) {
-        active.removeOne(index);
-        endIfIdle();
-        return;
-    }
-    Job &job = jobs[size_t(index)];
-    if (plan.outcome == velinor::Plan::Outcome::TooTall) {
-        job.problems << tooTallText(job.call.fileName, plan.image);
-        active.removeOne(index);
-        complete(index);
-        schedule();
-        endIfIdle();
-        return;
-    }
-    const QList<QStringList> &runs = plan.calls;
-    job.runs = runs;
-    if (!runs.isEmpty())
-        job.names = std::make_unique<velinor::LiteralNames>(
-            velinor::absoluteForMagick(job.file.path), runs.first().last());
-    if (!job.names || !job.names->isReady()) {
-        runEnded(index, QCoreApplication::translate("velinor-cli",
-                                                    "Le convertisseur n'a pas pu être lancé."));
-        return;
-    }
-    startRun(index);
-}
-
-void Batch::startRun(int index)
-{
-    Job &job = jobs[size_t(index)];
-    auto *process = new QProcess(this);
-    job.process = process;
-    job.errorTail.clear();
-    process->setProgram(settings.converter);
-    process->setArguments(job.runs.at(job.nextRun));
-    process->setWorkingDirectory(job.names->workingDirectory());
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    job.scratch = velinor::prepareChild(*process);
-    connect(process, &QProcess::readyReadStandardError, this,
-            [this, index] { keepErrorTail(index); });
-    connect(process, &QProcess::finished, this,
-            [this, index](int exitCode, QProcess::ExitStatus status) {
-                if (status == QProcess::CrashExit)
-                    runEnded(index,
-                             QCoreApplication::translate(
-                                 "velinor-cli", "Le convertisseur s'est arrêté brutalement."));
-                else if (exitCode != 0)
-                    runEnded(index, QCoreApplication::translate(
-                                        "velinor-cli", "Code de sortie du convertisseur : %1")
-                                        .arg(exitCode));
-                else
-                    runEnded(index, QString());
-            });
-    connect(process, &QProcess::errorOccurred, this, [this, index](QProcess::ProcessError error) {
-        // Only a converter that never started goes without finished().
-        if (error == QProcess::FailedToStart)
-            runEnded(index, QCoreApplication::translate("velinor-cli",
-                                                        "Le convertisseur n'a pas pu être lancé."));
-    });
-    process->start();
-}
-
-void Batch::keepErrorTail(int index)
-{
-    Job &job = jobs[size_t(index)];
-    if (!job.process)
-        return;
-    job.errorTail += job.process->readAllStandardError();
-    if (job.errorTail.size() > errorTailBytes)
-        job.errorTail.remove(0, job.errorTail.size() - errorTailBytes);
-}
-
-void Batch::runEnded(int index, const QString &failure)
-{
-    Job &job = jobs[size_t(index)];
-    keepErrorTail(index);
-    if (job.process)
-        job.process->deleteLater();
-    job.process = nullptr;
-    job.scratch.reset();
-
-    if (interrupted) {
-        job.names.reset();
-        // An interrupted file is neither done nor failed: it is not reported, and its partial
-        // images are not renamed.
-        active.removeOne(index);
-        endIfIdle();
-        return;
-    }
-    if (failure.isEmpty() && ++job.nextRun < job.runs.size()) {
-        startRun(index);
-        return;
-    }
-    // Before the rename, which must not take an empty file of its own for an image.
-    job.names.reset();
-    if (!failure.isEmpty()) {
-        job.problems << QCoreApplication::translate("velinor-cli",
-                                                    "Erreur durant la conversion de \"") +
-                            job.call.fileName + QLatin1String("\".")
-                     << failure;
-        for (const QString &line : lastLines(job.errorTail))
-            job.problems << QLatin1String("    ") + line;
-    }
-    // As in the window, a failed conversion is still followed by the rename, which finds
-    // whatever images it did write; only this file's own names are taken, so that the files
-    // converted meanwhile are left alone.
-    if (settings.tns &&
-        !velinor::renameOwnImagesToTns(settings.destination, job.call.baseName, job.call.extension))
-        job.problems << QCoreApplication::translate("velinor-cli",
-                                                    "L'opération de renommage en .tns a échoué.");
-    active.removeOne(index);
-    complete(index);
-    schedule();
-    endIfIdle();
-}
-
-void Batch::complete(int index)
-{
-    const Job &job = jobs[size_t(index)];
-    anyFailed = anyFailed || !job.problems.isEmpty();
-    progress.fileDone(job.file.given, job.problems);
-}
-
-void Batch::endIfIdle()
-{
-    if (ended || !active.isEmpty() || (!interrupted && !waiting.empty()))
-        return;
-    ended = true;
-    killTimer.stop();
-    emit finished(interrupted ? 130 : anyFailed ? 1 : 0);
+    if (result.renameFailed)
+        problems << QCoreApplication::translate("velinor-cli",
+                                                "L'opération de renommage en .tns a échoué.");
+    anyFailed = anyFailed || !problems.isEmpty();
+    progress.fileDone(files.at(index).given, problems);
 }
 
 void Batch::interrupt()
 {
-    stop.escalate();
-    if (interrupted) {
-        stopConverters(velinor::StopRequest::Kill);
-        return;
-    }
+    if (!interrupted)
+        writeError(QCoreApplication::translate(
+            "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
+                           "sont arrêtées.\n"));
     interrupted = true;
-    waiting.clear();
-    writeError(QCoreApplication::translate(
-        "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
-                       "sont arrêtées.\n"));
-    stopConverters(velinor::StopRequest::Terminate);
-    killTimer.start(velinor::terminateGraceMs);
-    endIfIdle();
-}
-
-void Batch::stopConverters(velinor::StopRequest::Level how)
-{
-    for (int index : std::as_const(active)) {
-        if (QProcess *process = jobs[size_t(index)].process)
-            velinor::signalChild(*process, how);
-    }
+    engine->stop();
 }

@@ -2,24 +2,15 @@
 #define VELINOR_CLI_BATCH_H
 
 #include "arguments.h"
-#include "childprocess.h"
-#include "chunking.h"
-#include "magicknames.h"
+#include "engine.h"
 #include "sourceprotection.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QThreadPool>
-#include <QTimer>
 
-#include <deque>
 #include <memory>
-#include <vector>
-
-class QProcess;
-class QTemporaryDir;
 
 // One file of the run: as the user wrote it, for the messages, and as the converter gets it.
 struct SourceFile
@@ -61,9 +52,8 @@ QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
 // Why a single image is not made, in words that name velinor-cli's own options.
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image);
 
-// Converts the files with up to `jobs` converters running at once, each started as soon as a
-// slot frees. Two files whose images could bear the same names never run at the same time, and
-// run in list order, so that the outcome is the one of a conversion done file after file.
+// velinor-cli's side of a run: the engine converts, this tells about each file in its words and
+// turns the end into the exit status.
 class Batch : public QObject
 {
     Q_OBJECT
@@ -81,41 +71,13 @@ signals:
     void finished(int exitStatus);
 
 private:
-    struct Job
-    {
-        SourceFile file;
-        velinor::ConversionCall call;
-        QList<QStringList> runs;                      // the converter calls, one after the other
-        std::unique_ptr<velinor::LiteralNames> names; // while they run
-        qsizetype nextRun = 0;
-        QProcess *process = nullptr;
-        std::unique_ptr<QTemporaryDir> scratch; // the running converter's temporary folder
-        QByteArray errorTail;                   // the end of the running converter's standard error
-        QStringList problems;
-    };
+    void fileDone(int index, const velinor::FileResult &result);
 
-    void schedule();
-    bool begin(int index);
-    void planned(int index, const velinor::Plan &plan);
-    void startRun(int index);
-    void keepErrorTail(int index);
-    void runEnded(int index, const QString &failure);
-    void complete(int index);
-    void endIfIdle();
-    void stopConverters(velinor::StopRequest::Level how);
-
-    BatchSettings settings;
-    velinor::SourceGuard listed;
-    std::vector<Job> jobs;
-    std::deque<int> waiting; // list order
-    QList<int> active;       // being planned or converted
+    QList<SourceFile> files;
     Progress progress;
-    QThreadPool planners;
-    velinor::StopRequest stop; // read by the planners while they count pages
-    QTimer killTimer;
+    std::unique_ptr<velinor::Engine> engine;
     bool anyFailed = false;
     bool interrupted = false;
-    bool ended = false;
 };
 
 #endif

@@ -2,14 +2,14 @@
 #include "ui_mainwindow.h"
 
 #include "arguments.h"
-#include "chunking.h"
+#include "engine.h"
 #include "paths.h"
-#include "sourceprotection.h"
-#include "tnsrename.h"
 
+#include <QCloseEvent>
 #include <QDir>
-#include <QFile>
+#include <QEventLoop>
 #include <QMessageBox>
+#include <QThread>
 
 velinor::ConversionOptions MainWindow::currentOptions() const
 {
@@ -42,8 +42,8 @@ velinor::ConversionOptions MainWindow::currentOptions() const
     return o;
 }
 
-// The run blocks the event loop while each converter works, so a changed value must be painted
-// at once or the user would see nothing move until the end.
+// The renames block the event loop while they work, so a changed value must be painted at once
+// or the user would see nothing move until the end.
 void MainWindow::showProgress(int value)
 {
     form->progressBar->setValue(value);
@@ -74,59 +74,121 @@ void MainWindow::on_boutonConvertir_clicked()
         QMessageBox::warning(this, tr("Erreur"), tr("Aucun répertoire de sortie n'est défini."));
         return;
     }
-    const QString program = converter;
 
-    form->progressBar->setVisible(true);
-    // Lay the window out now: the bar would otherwise get its place only after the run.
-    form->centralWidget->layout()->activate();
-    repaint();
+    setRunning(true);
     showStatus(tr("La conversion a commencé..."));
-
     QDir folder(destination);
     if (!folder.exists())
         folder.mkpath(QStringLiteral("."));
 
-    const bool tns = form->choixTNS->isChecked();
-    const velinor::SourceGuard listed(files, destination);
+    velinor::EngineSettings settings;
+    settings.converter = converter;
+    settings.destination = destination;
+    settings.options = currentOptions();
+    settings.tns =
+        form->choixTNS->isChecked() ? velinor::TnsRename::ByPrefix : velinor::TnsRename::None;
+    settings.jobs = QThread::idealThreadCount();
+    velinor::Engine engine(settings, files);
     const int n = int(files.size());
-    for (int i = 0; i < n; ++i) {
-        const QString source = files.at(i);
-        const velinor::ConversionOptions options = currentOptions();
-        const velinor::ConversionCall call = velinor::buildConversion(source, destination, options);
-        const velinor::SourceVerdict verdict = listed.check(source, call, tns);
-        if (verdict.refusal == velinor::SourceRefusal::Unreadable) {
-            QMessageBox::warning(nullptr, tr("Erreur"), tr("Le fichier spécifié n'existe pas !"));
-            continue;
-        }
-        if (verdict.refusal == velinor::SourceRefusal::ReplacesSource) {
-            QMessageBox::critical(
-                this, tr("Erreur"),
-                tr("Conversion impossible de \"") + velinor::fileName(verdict.replaced) +
-                    tr("\" : l'image remplacerait le fichier source. Choisissez un autre "
-                       "dossier de destination."));
-            continue;
-        }
+    connect(&engine, &velinor::Engine::fileStarted, this, [this, n](int index) {
         showProgress(form->progressBar->value() + (100 / n) / 4);
-        showStatus(tr("Conversion de \"") + call.fileName + QLatin1String("\""));
-
-        const velinor::Plan plan = velinor::planFile(program, source, call, options);
-        if (plan.outcome == velinor::Plan::Outcome::TooTall) {
-            QMessageBox::critical(this, tr("Erreur"), tooTallText(call.fileName, plan.image));
-            showProgress((i + 1) * 100 / n);
-            continue;
-        }
-        if (velinor::runPlannedCalls(program, source, plan.calls) != 0)
-            QMessageBox::critical(this, tr("Erreur"),
-                                  tr("Erreur durant la conversion de \"") + call.fileName +
-                                      QLatin1String("\"."));
-        showProgress((i + 1) * 100 / n);
-
-        if (tns && !velinor::renameOutputsToTns(destination, call.baseName, call.extension, listed))
-            QMessageBox::warning(this, tr("Erreur"),
-                                 tr("L'opération de renommage en .tns a échoué."));
-    }
+        showStatus(tr("Conversion de \"") + velinor::fileName(files.at(index)) +
+                   QLatin1String("\""));
+    });
+    connect(&engine, &velinor::Engine::fileDone, this,
+            [this, n](int index, const velinor::FileResult &result) {
+                showResult(velinor::fileName(files.at(index)), result);
+                if (!result.refused())
+                    showProgress((index + 1) * 100 / n);
+                if (result.renameFailed)
+                    QMessageBox::warning(this, tr("Erreur"),
+                                         tr("L'opération de renommage en .tns a échoué."));
+            });
+    // The click returns when the run is over, as it always has; the window lives on meanwhile.
+    QEventLoop loop;
+    bool stopped = false;
+    connect(&engine, &velinor::Engine::finished, &loop, [&loop, &stopped](bool wasStopped) {
+        stopped = wasStopped;
+        loop.quit();
+    });
+    running = &engine;
+    // From inside the loop: a run that ends at once must not quit it before it runs.
+    QMetaObject::invokeMethod(&engine, &velinor::Engine::start, Qt::QueuedConnection);
+    loop.exec();
+    running = nullptr;
 
     showProgress(0);
-    form->progressBar->setVisible(false);
-    showStatus(tr("Fini !"));
+    setRunning(false);
+    showStatus(stopped ? tr("Conversion arrêtée.") : tr("Fini !"));
+    if (closeAfterRun)
+        close();
+}
+
+void MainWindow::showResult(const QString &fileName, const velinor::FileResult &result)
+{
+    using Outcome = velinor::FileResult::Outcome;
+    switch (result.outcome) {
+    case Outcome::Converted:
+        break;
+    case Outcome::Unreadable:
+        QMessageBox::warning(nullptr, tr("Erreur"), tr("Le fichier spécifié n'existe pas !"));
+        break;
+    case Outcome::ReplacesSource:
+        QMessageBox::critical(this, tr("Erreur"),
+                              tr("Conversion impossible de \"") +
+                                  velinor::fileName(result.replaced) +
+                                  tr("\" : l'image remplacerait le fichier source. Choisissez un "
+                                     "autre dossier de destination."));
+        break;
+    case Outcome::TooTall:
+        QMessageBox::critical(this, tr("Erreur"), tooTallText(fileName, result.image));
+        break;
+    case Outcome::NotStarted:
+    case Outcome::Failed:
+    case Outcome::Crashed:
+        QMessageBox::critical(this, tr("Erreur"),
+                              tr("Erreur durant la conversion de \"") + fileName +
+                                  QLatin1String("\"."));
+        break;
+    }
+}
+
+void MainWindow::setRunning(bool on)
+{
+    // Nothing that would change the run while it goes on; the stop button instead.
+    for (QWidget *input :
+         {static_cast<QWidget *>(form->listeFichiersChoisis),
+          static_cast<QWidget *>(form->boutonSelectFichiers),
+          static_cast<QWidget *>(form->lineChemin), static_cast<QWidget *>(form->boutonChoisirDest),
+          static_cast<QWidget *>(form->tabWidget), static_cast<QWidget *>(form->boutonConvertir),
+          static_cast<QWidget *>(form->boutonRenommerTNS),
+          static_cast<QWidget *>(form->boutonRenommerIMG)})
+        input->setEnabled(!on);
+    form->actionVider_la_liste->setEnabled(!on);
+    form->actionD_tecter_convert_exe->setEnabled(!on);
+    setAcceptDrops(!on);
+    form->progressBar->setVisible(on);
+    form->boutonArreter->setVisible(on);
+    form->boutonArreter->setEnabled(on);
+    // Lay the window out now: the bar would otherwise get its place only after the run.
+    form->centralWidget->layout()->activate();
+    repaint();
+}
+
+void MainWindow::on_boutonArreter_clicked()
+{
+    if (running)
+        running->stop();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The run ends first, its converters with it; the window closes once it is over.
+    if (running) {
+        closeAfterRun = true;
+        running->stop();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

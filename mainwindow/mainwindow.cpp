@@ -12,6 +12,7 @@ MainWindow::MainWindow(QWidget *parent)
     form->listeFichiersChoisis->setAttribute(Qt::WA_MouseTracking, true);
     showStatus(tr("velinor par pivolette"));
     form->progressBar->setVisible(false);
+    form->boutonArreter->setVisible(false);
     form->listeFichiersChoisis->setModel(filesModel);
     // Last, since a failed search asks the user before the window is even shown.
     searchConverter();

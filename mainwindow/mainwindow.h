@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QCloseEvent;
 class QDragEnterEvent;
 class QDragLeaveEvent;
 class QDragMoveEvent;
@@ -13,7 +14,9 @@ class QModelIndex;
 class QStringListModel;
 
 namespace velinor {
+class Engine;
 struct ConversionOptions;
+struct FileResult;
 struct StackedImage;
 enum class TnsDirection;
 } // namespace velinor
@@ -42,6 +45,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     // The order is that of the meta-object's method table; the form binds them by name.
@@ -60,12 +64,15 @@ private slots:
     void on_listeFichiersChoisis_doubleClicked(const QModelIndex &index);
     void on_actionVider_la_liste_triggered();
     void on_choixJPEG_toggled(bool checked);
+    void on_boutonArreter_clicked();
 
 private:
     void showStatus(const QString &message);
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
     QString tooTallText(const QString &fileName, const velinor::StackedImage &image) const;
+    void showResult(const QString &fileName, const velinor::FileResult &result);
+    void setRunning(bool on);
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
     void searchConverter();
@@ -76,6 +83,8 @@ private:
     QString sourceFolder;
     QString destination;
     QString converter;
+    velinor::Engine *running = nullptr; // the conversion under way
+    bool closeAfterRun = false;
 };
 
 #endif

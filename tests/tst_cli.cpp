@@ -9,6 +9,8 @@
 
 #include "arguments.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -293,7 +295,11 @@ private slots:
             answerer.clickOk(); // the ".tns" row finds nothing to rename once
             window::click(&w, "boutonConvertir");
         }
-        QCOMPARE(fakeConverterCalls(windowLog), built);
+        // The window runs its files side by side: the same calls, in any order.
+        QList<QStringList> windowCalls = fakeConverterCalls(windowLog);
+        std::sort(windowCalls.begin(), windowCalls.end());
+        std::sort(built.begin(), built.end());
+        QCOMPARE(windowCalls, built);
     }
 
     // The list of the window: duplicates go (the first keeps its place), missing files are
@@ -544,8 +550,9 @@ private slots:
         QStringList failed = pages("a", 7) + pages("b", 19);
         failed.sort();
         QTest::newRow("three calls each") << QStringList{} << QString() << 0 << 6 << 2 << both;
+        // One job: side by side, the range after the failing one may have begun already.
         QTest::newRow("a middle range fails: the rest of that file is skipped")
-            << QStringList{} << "a.pdf[8-15]" << 1 << 5 << 2 << failed;
+            << QStringList{"-j1"} << "a.pdf[8-15]" << 1 << 5 << 2 << failed;
         QTest::newRow("one image a document is never split")
             << QStringList{"--single-image"} << QString() << 0 << 2 << 0
             << QStringList{"a.png.tns", "b.png.tns"};
@@ -560,7 +567,9 @@ private slots:
         QFETCH(QStringList, images);
 
         const QString out = root + QStringLiteral("/out");
-        arguments << QStringLiteral("--tns") << QStringLiteral("-j2") << QStringLiteral("-d") << out
+        if (!arguments.contains(QStringLiteral("-j1")))
+            arguments << QStringLiteral("-j2");
+        arguments << QStringLiteral("--tns") << QStringLiteral("-d") << out
                   << writeFile(root + QStringLiteral("/a.pdf"), "%PDF-1.4\n")
                   << writeFile(root + QStringLiteral("/b.pdf"), "%PDF-1.4\n");
         const QString identifyLog = root + QStringLiteral("/identify.log");

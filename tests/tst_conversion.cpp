@@ -1,15 +1,19 @@
 // The conversion run through the real window, with the fake converter on PATH: refusals,
 // progress, status texts, boxes, the ".tns" rename after each file, and the source protection.
 #include "filelistdriver.h"
+#include "invariants.h"
 #include "modalanswerer.h"
 #include "testenv.h"
 #include "windowdriver.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -367,6 +371,65 @@ private slots:
         window::click(&w, "boutonConvertir");
         QCOMPARE(fileNames(out), (QStringList{"chap.png.tns", "chapitre.png"}));
         QCOMPARE(readFile(listedImage), QByteArray("mine"));
+    }
+
+    // During a run the window answers, its inputs wait, and the run can be ended by "Arrêter"
+    // or by closing the window: no box, nothing renamed, no converter left.
+    void stopDuringRun_data()
+    {
+        QTest::addColumn<bool>("byClosing");
+        QTest::newRow("Arrêter") << false;
+        QTest::newRow("closing the window") << true;
+    }
+    void stopDuringRun()
+    {
+        QFETCH(bool, byClosing);
+        const ScopedEnv slow("FAKE_CONVERT_SLEEP", "30");
+        const ScopedEnv mark("VELINOR_STOP_MARK", out.toUtf8());
+        MainWindow w;
+        w.show();
+        filelist::dropFiles(&w, {source(QStringLiteral("a.pdf")), source(QStringLiteral("b.pdf")),
+                                 source(QStringLiteral("c.pdf"))});
+        window::setDestination(&w, out);
+        window::setChecked(&w, "choixTNS");
+        ModalAnswerer answerer;
+        auto *stop = w.findChild<QAbstractButton *>(QStringLiteral("boutonArreter"));
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        timer.start(20);
+        QStringList enabledDuring;
+        QTimer::singleShot(600, &w, [&] {
+            for (const char *name : {"boutonConvertir", "boutonRenommerTNS", "boutonSelectFichiers",
+                                     "listeFichiersChoisis", "lineChemin", "tabWidget"})
+                if (w.findChild<QWidget *>(QString::fromLatin1(name))->isEnabled())
+                    enabledDuring << QString::fromLatin1(name);
+            if (stop->isHidden())
+                enabledDuring << QStringLiteral("no stop button");
+            if (byClosing)
+                w.close();
+            else
+                stop->click();
+        });
+        RunRecorder rec(&w);
+        QElapsedTimer clock;
+        clock.start();
+        window::click(&w, "boutonConvertir");
+
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(ticks >= 15, qPrintable(QString::number(ticks)));
+        QCOMPARE(enabledDuring, QStringList());
+        QCOMPARE(answerer.records().size(), 0);
+        QCOMPARE(rec.messages.last(), QStringLiteral("Conversion arrêtée."));
+        QVERIFY(stop->isHidden());
+        QVERIFY(w.findChild<QWidget *>(QStringLiteral("boutonConvertir"))->isEnabled());
+        QCOMPARE(w.isVisible(), !byClosing);
+        QCOMPARE(fileNames(out), QStringList());
+        QStringList left;
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            (left = invariants::processesMarked(QStringLiteral("VELINOR_STOP_MARK"), out))
+                .isEmpty(),
+            qPrintable(left.join(QLatin1Char(' '))), 3000);
     }
 
     void tnsNothingWritten()

@@ -87,7 +87,6 @@ private slots:
         row("boutonConvertir", "QPushButton", "centralWidget", "layoutConvertir", "1");
         row("boutonRenommerTNS", "QPushButton", "centralWidget", "layoutConvertir", "2");
         row("boutonRenommerIMG", "QPushButton", "centralWidget", "layoutConvertir", "3");
-        row("progressBar", "QProgressBar", "centralWidget", "verticalLayout_2", "7");
         row("menuBar", "QMenuBar", "MainWindow", "", "");
         row("menuFichier", "QMenu", "menuBar", "", "");
         row("menu", "QMenu", "menuBar", "", "");
@@ -411,43 +410,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         child<QAction>(QStringLiteral("actionQuitter"))->trigger();
         QVERIFY(!window->isVisible());
-    }
-
-    void slotTable()
-    {
-        const QMetaObject &mo = MainWindow::staticMetaObject;
-        QCOMPARE(QByteArray(mo.className()), QByteArray("MainWindow"));
-        QCOMPARE(mo.superClass(), &QMainWindow::staticMetaObject);
-        QCOMPARE(mo.methodCount() - mo.methodOffset(), 15);
-        QCOMPARE(mo.propertyCount(), mo.propertyOffset());
-        const QList<QByteArray> expected{"on_boutonConvertir_clicked()",
-                                         "on_boutonRenommerTNS_clicked()",
-                                         "on_boutonRenommerIMG_clicked()",
-                                         "on_actionA_propos_de_Qt_triggered()",
-                                         "on_actionA_propos_triggered()",
-                                         "on_actionA_propos_de_Ghostscript_triggered()",
-                                         "on_actionA_propos_de_ImageMagick_triggered()",
-                                         "on_actionAide_triggered()",
-                                         "on_boutonSelectFichiers_clicked()",
-                                         "on_boutonChoisirDest_clicked()",
-                                         "on_lineChemin_textChanged(QString)",
-                                         "on_actionD_tecter_convert_exe_triggered()",
-                                         "on_listeFichiersChoisis_doubleClicked(QModelIndex)",
-                                         "on_actionVider_la_liste_triggered()",
-                                         "on_choixJPEG_toggled(bool)"};
-        for (int i = 0; i < 15; ++i) {
-            const QMetaMethod m = mo.method(mo.methodOffset() + i);
-            QCOMPARE(m.methodSignature(), expected.at(i));
-            QCOMPARE(m.methodType(), QMetaMethod::Slot);
-            QCOMPARE(m.access(), QMetaMethod::Private);
-            QCOMPARE(m.returnType(), int(QMetaType::Void));
-        }
-        auto params = [&](int i) { return mo.method(mo.methodOffset() + i).parameterNames(); };
-        QCOMPARE(params(10), QList<QByteArray>{"arg1"});
-        QCOMPARE(params(12), QList<QByteArray>{"index"});
-        QCOMPARE(params(14), QList<QByteArray>{"checked"});
-        QVERIFY(window->inherits("MainWindow"));
-        QVERIFY(window->qt_metacast("MainWindow") == window);
     }
 };
 

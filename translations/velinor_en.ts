@@ -415,6 +415,14 @@ Choisissez un super sampling plus bas, ou décochez &quot;Créer une seule image
         <translation>Cannot make a single image of &quot;%1&quot;: its %2 stacked pages would be %3 pixels tall, more than the %4 pixels ImageMagick accepts.
 Choose a lower supersampling, or clear &quot;Make a single image&quot; to get one image per page.</translation>
     </message>
+    <message>
+        <source>Arrêter</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Conversion arrêtée.</source>
+        <translation>Conversion stopped.</translation>
+    </message>
 </context>
 <context>
     <name>velinor-cli</name>

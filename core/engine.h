@@ -1,0 +1,124 @@
+#ifndef VELINOR_ENGINE_H
+#define VELINOR_ENGINE_H
+
+#include "arguments.h"
+#include "childprocess.h"
+#include "singleimage.h"
+#include "sourceprotection.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class QProcess;
+class QTemporaryDir;
+
+namespace velinor {
+
+class LiteralNames;
+struct Plan;
+
+// What became of one listed file.
+struct FileResult
+{
+    enum class Outcome {
+        Converted,
+        Unreadable,     // missing, or not a regular file that can be read
+        ReplacesSource, // an image would replace a listed source (replaced)
+        TooTall,        // its single image would pass the converter's limits (image)
+        NotStarted,     // the calls could not be worked out, or the converter could not start
+        Failed,         // the converter exited with exitCode
+        Crashed,        // the converter died of a signal
+    };
+    Outcome outcome = Outcome::Converted;
+    QString replaced;
+    StackedImage image;
+    int exitCode = 0;
+    QStringList errorTail;     // the last lines the converter wrote on its standard error
+    bool renameFailed = false; // ".tns" renaming found no image to rename
+
+    bool refused() const
+    {
+        return outcome == Outcome::Unreadable || outcome == Outcome::ReplacesSource;
+    }
+};
+
+// How the images are renamed to ".tns" right after each file. The window takes every image
+// whose name begins with the base name, as it always has; velinor-cli only the file's own.
+enum class TnsRename { None, ByPrefix, OwnImages };
+
+struct EngineSettings
+{
+    QString converter;
+    QString destination;
+    ConversionOptions options;
+    TnsRename tns = TnsRename::None;
+    int jobs = 1;
+};
+
+// Converts a list of files with up to `jobs` converter calls at once. The unit it schedules is
+// a page range, so that one long document uses every processor. Files whose images could bear
+// the same names (and, with renaming by prefix, files whose base names begin one another) never
+// run at once and keep list order, so that what ends on disk is what converting the files one
+// after the other gives. It tells about the files in list order, whatever order they end in.
+class Engine : public QObject
+{
+    Q_OBJECT
+
+public:
+    Engine(const EngineSettings &settings, const QStringList &sources, QObject *parent = nullptr);
+    ~Engine() override;
+
+    void start();
+    // Nothing new starts and the running converters are asked to end (SIGTERM to their process
+    // groups), killed 5 s later or at a second call. Stopped files are not told about, and their
+    // images, perhaps incomplete, are not renamed. finished(true) follows once all have ended.
+    void stop();
+
+signals:
+    // The file's conversion has begun: it passed the checks on its source.
+    void fileStarted(int index);
+    void fileDone(int index, const velinor::FileResult &result);
+    void finished(bool stopped);
+
+private:
+    struct Job;
+
+    void schedule();
+    bool startRange();
+    bool begin(int index);
+    void planned(int index, const Plan &plan);
+    void runRange(int index);
+    void rangeEnded(int index, QProcess *process, const FileResult &failure);
+    void fileOver(int index);
+    void report();
+    void endIfIdle();
+    void signalAll(StopRequest::Level level);
+
+    EngineSettings settings;
+    SourceGuard listed;
+    std::vector<std::unique_ptr<Job>> jobs;
+    std::vector<int> waiting; // not begun, in list order
+    std::vector<int> active;  // begun and not over, in list order
+    int running = 0;          // converter calls and plannings under way
+    int reportCursor = 0;
+    bool reporting = false;
+    bool reportAgain = false;
+    bool finishAfterReport = false;
+    QThreadPool planners;
+    StopRequest stopRequest;
+    QTimer killTimer;
+    bool stopping = false;
+    bool ended = false;
+};
+
+} // namespace velinor
+
+Q_DECLARE_METATYPE(velinor::FileResult)
+
+#endif
