@@ -6,13 +6,24 @@
 //   velinor-bench-window list COUNT
 //       prints "empty_kb N" and "listed_kb N", the peak resident memory before and after COUNT
 //       files are dropped on the window
+//   velinor-bench-window stall DESTINATION FILE...
+//       one run, prints "run_ms N" and "stall_ms N", the longest the event loop went without
+//       serving a 5 ms timer during it
+//   velinor-bench-window stop DESTINATION AFTER_MS FILE...
+//       clicks "Arrêter" AFTER_MS into the run and prints "stop_ms N", the time from the click
+//       until no process started by the run is left (found by VELINOR_BENCH_MARK in /proc)
 #include "filelistdriver.h"
 #include "windowdriver.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -35,6 +46,20 @@ void dropAll(MainWindow *w, const QStringList &paths)
 {
     for (qsizetype i = 0; i < paths.size(); i += 32)
         filelist::dropFiles(w, paths.mid(i, 32));
+}
+
+// Whether a process other than this one carries the mark that this one gave its children.
+bool markedProcessLeft(const QByteArray &mark)
+{
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        if (pid == self || !pid.front().isDigit())
+            continue;
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (environ.open(QIODevice::ReadOnly) && environ.readAll().split('\0').contains(mark))
+            return true;
+    }
+    return false;
 }
 
 int usage()
@@ -73,6 +98,43 @@ int main(int argc, char *argv[])
         if (filelist::entries(&w).size() != count)
             return 1;
         std::printf("listed_kb %ld\n", peakKb());
+        return 0;
+    }
+
+    if (args.at(0) == QLatin1String("stall") || args.at(0) == QLatin1String("stop")) {
+        const bool stall = args.at(0) == QLatin1String("stall");
+        const QStringList files = args.mid(stall ? 2 : 3);
+        dropAll(&w, files);
+        window::setDestination(&w, args.at(1));
+        QElapsedTimer sinceTick;
+        qint64 longest = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout,
+                         [&] { longest = std::max(longest, sinceTick.restart()); });
+        qint64 stopMs = -1;
+        if (stall) {
+            sinceTick.start();
+            ticker.start(5);
+        } else {
+            const QByteArray mark =
+                "VELINOR_BENCH_MARK=" + QByteArray::number(qApp->applicationPid());
+            qputenv("VELINOR_BENCH_MARK", QByteArray::number(qApp->applicationPid()));
+            QTimer::singleShot(args.at(2).toInt(), &w, [&w, &stopMs, mark] {
+                QElapsedTimer clock;
+                clock.start();
+                w.findChild<QAbstractButton *>(QStringLiteral("boutonArreter"))->click();
+                while (markedProcessLeft(mark))
+                    QThread::msleep(5);
+                stopMs = clock.elapsed();
+            });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        window::click(&w, "boutonConvertir");
+        if (stall)
+            std::printf("run_ms %lld\nstall_ms %lld\n", clock.elapsed(), longest);
+        else
+            std::printf("stop_ms %lld\n", stopMs);
         return 0;
     }
 

@@ -1,7 +1,6 @@
 #include "chunking.h"
 
 #include "childprocess.h"
-#include "converterrun.h"
 #include "magicknames.h"
 #include "pdfpages.h"
 
@@ -225,30 +224,6 @@ Plan planFile(const QString &converterPath, const QString &source, const Convers
     if (plan.calls.isEmpty())
         plan.outcome = Plan::Outcome::Unplannable;
     return plan;
-}
-
-int runPlannedCalls(const QString &converterPath, const QString &source,
-                    const QList<QStringList> &calls)
-{
-    if (calls.isEmpty())
-        return -2;
-    const LiteralNames names(absoluteForMagick(source), calls.first().last());
-    if (!names.isReady())
-        return -2;
-    for (const QStringList &arguments : calls) {
-        const int result = runConverter(converterPath, arguments, names.workingDirectory());
-        if (result != 0)
-            return result;
-    }
-    return 0;
-}
-
-int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-                const ConversionOptions &options)
-{
-    const Plan plan = planFile(converterPath, source, call, options);
-    return plan.outcome == Plan::Outcome::Ready ? runPlannedCalls(converterPath, source, plan.calls)
-                                                : -2;
 }
 
 } // namespace velinor

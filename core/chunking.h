@@ -85,17 +85,6 @@ struct Plan
 Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
               const ConversionOptions &options, const StopRequest *stop = nullptr);
 
-// Runs the calls in order with runConverter, in the working folder that LiteralNames gives, and
-// stops at the first failure; returns 0, the failing exit code, or -2 when nothing could be run.
-int runPlannedCalls(const QString &converterPath, const QString &source,
-                    const QList<QStringList> &calls);
-
-// Runs the planned calls in order with runConverter, in the working folder that LiteralNames
-// gives, and stops at the first failure; returns 0, the failing exit code, or -2 when nothing
-// could be run.
-int convertFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-                const ConversionOptions &options);
-
 } // namespace velinor
 
 #endif

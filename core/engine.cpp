@@ -197,6 +197,7 @@ void Engine::planned(int index, const Plan &plan)
     job.state = Job::State::Ready;
     if (stopping) {
         fileOver(index);
+        endIfIdle();
         return;
     }
     if (plan.outcome == Plan::Outcome::TooTall) {
@@ -293,10 +294,9 @@ void Engine::fileOver(int index)
     // Before the rename, which must not take an empty placeholder for an image.
     job.names.reset();
     active.erase(std::find(active.begin(), active.end(), index));
-    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall &&
-                       job.result.outcome != FileResult::Outcome::NotStarted;
     // As ever, a failed conversion is still followed by the rename, which finds whatever images
-    // it did write.
+    // it did write (and says so when there are none); a refused single image wrote nothing.
+    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall;
     if (wrote && settings.tns == TnsRename::ByPrefix)
         job.result.renameFailed = !renameOutputsToTns(settings.destination, job.call.baseName,
                                                       job.call.extension, listed);

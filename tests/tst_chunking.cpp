@@ -3,6 +3,7 @@
 // fake converter and identify of tests/fakes).
 #include "arguments.h"
 #include "chunking.h"
+#include "engine.h"
 #include "paths.h"
 #include "testenv.h"
 
@@ -82,7 +83,7 @@ private slots:
             qunsetenv(v);
     }
 
-    void ranges_data()
+    void fileRanges_data()
     {
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("perCall");
@@ -102,7 +103,7 @@ private slots:
             << 301 << 32
             << "0-31 32-63 64-95 96-127 128-159 160-191 192-223 224-255 256-287 288-300";
     }
-    void ranges()
+    void fileRanges()
     {
         QFETCH(int, pages);
         QFETCH(int, perCall);
@@ -319,13 +320,14 @@ private slots:
                  (Calls{{"identify", "-ping", "-format", "%n\\n", pdf}}));
     }
 
-    void convertFile_data()
+    // One file through the engine: its ranges in order, and the stop at the first failing one.
+    void oneFile_data()
     {
         QTest::addColumn<ConversionOptions>("options");
         QTest::addColumn<QString>("sourceName");
         QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("fail"); // FAKE_CONVERT_FAIL
-        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("fail");       // FAKE_CONVERT_FAIL
+        QTest::addColumn<int>("result");         // 0: converted, 1: failed
         QTest::addColumn<QStringList>("inputs"); // of the converter calls, in order
         QTest::addColumn<int>("identifyCalls");
         QTest::addColumn<int>("images");
@@ -349,7 +351,7 @@ private slots:
         QTest::newRow("% in the name: no count")
             << options() << "doc%.pdf" << 20 << "" << 0 << QStringList{"doc%.pdf"} << 0 << 20;
     }
-    void convertFile()
+    void oneFile()
     {
         QFETCH(ConversionOptions, options);
         QFETCH(QString, sourceName);
@@ -370,8 +372,14 @@ private slots:
         if (!fail.isEmpty())
             qputenv("FAKE_CONVERT_FAIL", fail.toUtf8());
 
-        const velinor::ConversionCall call = velinor::buildConversion(source, out, options);
-        QCOMPARE(velinor::convertFile(fakeConvert, source, call, options), result);
+        // One job, so that the ranges run one after the other and the failing one is the last.
+        velinor::EngineSettings settings;
+        settings.converter = fakeConvert;
+        settings.destination = out;
+        settings.options = options;
+        const QList<velinor::FileResult> results = testenv::runEngine(settings, {source});
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(int(results.first().outcome != velinor::FileResult::Outcome::Converted), result);
 
         QStringList seen;
         for (const QStringList &args : testenv::fakeConverterCalls(dir.filePath("convert.log")))

@@ -2,7 +2,7 @@
 // granted, per user): converted completely, a few pages a call, into the images one call gives.
 #include "arguments.h"
 #include "chunking.h"
-#include "converterrun.h"
+#include "engine.h"
 #include "filelistdriver.h"
 #include "imagemagick.h"
 #include "modalanswerer.h"
@@ -176,10 +176,18 @@ private slots:
         const velinor::ConversionCall splitCall = velinor::buildConversion(pdf, split, options);
         QCOMPARE(velinor::pageCount(converter, pdf), pages);
         QVERIFY(velinor::converterCalls(splitCall, options, pages).size() > 1);
-        QCOMPARE(velinor::convertFile(converter, pdf, splitCall, options), 0);
+        // Two jobs: the ranges run side by side, as they do for the user.
+        velinor::EngineSettings settings;
+        settings.converter = converter;
+        settings.destination = split;
+        settings.options = options;
+        settings.jobs = 2;
+        const QList<velinor::FileResult> results = testenv::runEngine(settings, {pdf});
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().outcome, velinor::FileResult::Outcome::Converted);
 
         const velinor::ConversionCall wholeCall = velinor::buildConversion(pdf, whole, options);
-        QCOMPARE(velinor::runConverter(converter, wholeCall.arguments), 0);
+        QCOMPARE(QProcess::execute(converter, wholeCall.arguments), 0);
 
         const QStringList names = sortedFiles(whole);
         QCOMPARE(names, pageImages(QStringLiteral("doc"), pages, splitCall.extension));

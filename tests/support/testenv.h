@@ -20,7 +20,17 @@ private:
     bool had;
 };
 
+namespace velinor {
+struct EngineSettings;
+struct FileResult;
+} // namespace velinor
+
 namespace testenv {
+
+// Runs the conversion engine to its end in a local event loop: what it told about each file, in
+// the order it told it (refused files included, stopped ones left out).
+QList<velinor::FileResult> runEngine(const velinor::EngineSettings &settings,
+                                     const QStringList &sources);
 
 // Writes a file, creating its folders; returns its path.
 QString writeFile(const QString &path, const QByteArray &content = QByteArray("x"));
