@@ -34,11 +34,11 @@ static QString refusalText(const velinor::FileResult &result)
 {
     if (result.outcome == velinor::FileResult::Outcome::Unreadable)
         return QCoreApplication::translate("velinor-cli", "Le fichier spécifié n'existe pas !");
-    return QCoreApplication::translate("velinor-cli", "Conversion impossible de \"") +
-           displayName(velinor::fileName(result.replaced)) +
-           QCoreApplication::translate("velinor-cli",
-                                       "\" : l'image remplacerait le fichier source. "
-                                       "Choisissez un autre dossier de destination.");
+    return QCoreApplication::translate("velinor-cli",
+                                       "Conversion impossible de \"%1\" : l'image remplacerait "
+                                       "le fichier source. Choisissez un autre dossier de "
+                                       "destination.")
+        .arg(displayName(velinor::fileName(result.replaced)));
 }
 
 QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
@@ -127,8 +127,8 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     case Outcome::Failed:
     case Outcome::Crashed:
         problems << QCoreApplication::translate("velinor-cli",
-                                                "Erreur durant la conversion de \"") +
-                        fileName + QLatin1String("\".")
+                                                "Erreur durant la conversion de \"%1\".")
+                        .arg(fileName)
                  << failureText(result);
         for (const QString &line : result.errorTail)
             problems << QLatin1String("    ") + line;

@@ -92,8 +92,7 @@ void MainWindow::on_boutonConvertir_clicked()
     const int n = int(files.size());
     connect(&engine, &velinor::Engine::fileStarted, this, [this, n](int index) {
         showProgress(form->progressBar->value() + (100 / n) / 4);
-        showStatus(tr("Conversion de \"") + velinor::fileName(files.at(index)) +
-                   QLatin1String("\""));
+        showStatus(tr("Conversion de \"%1\"").arg(velinor::fileName(files.at(index))));
     });
     connect(&engine, &velinor::Engine::fileDone, this,
             [this, n](int index, const velinor::FileResult &result) {
@@ -135,10 +134,9 @@ void MainWindow::showResult(const QString &fileName, const velinor::FileResult &
         break;
     case Outcome::ReplacesSource:
         QMessageBox::critical(this, tr("Erreur"),
-                              tr("Conversion impossible de \"") +
-                                  velinor::fileName(result.replaced) +
-                                  tr("\" : l'image remplacerait le fichier source. Choisissez un "
-                                     "autre dossier de destination."));
+                              tr("Conversion impossible de \"%1\" : l'image remplacerait le "
+                                 "fichier source. Choisissez un autre dossier de destination.")
+                                  .arg(velinor::fileName(result.replaced)));
         break;
     case Outcome::TooTall:
         QMessageBox::critical(this, tr("Erreur"), tooTallText(fileName, result.image));
@@ -147,8 +145,7 @@ void MainWindow::showResult(const QString &fileName, const velinor::FileResult &
     case Outcome::Failed:
     case Outcome::Crashed:
         QMessageBox::critical(this, tr("Erreur"),
-                              tr("Erreur durant la conversion de \"") + fileName +
-                                  QLatin1String("\"."));
+                              tr("Erreur durant la conversion de \"%1\".").arg(fileName));
         break;
     }
 }

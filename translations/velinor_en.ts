@@ -322,22 +322,6 @@ Use the File menu to detect it again.</translation>
         <translation>The specified file does not exist!</translation>
     </message>
     <message>
-        <source>Conversion impossible de &quot;</source>
-        <translation>Cannot convert &quot;</translation>
-    </message>
-    <message>
-        <source>&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
-        <translation>&quot;: the image would replace the source file. Choose another destination folder.</translation>
-    </message>
-    <message>
-        <source>Conversion de &quot;</source>
-        <translation>Converting &quot;</translation>
-    </message>
-    <message>
-        <source>Erreur durant la conversion de &quot;</source>
-        <translation>Error while converting &quot;</translation>
-    </message>
-    <message>
         <source>L&apos;opération de renommage en .tns a échoué.</source>
         <translation>Renaming to .tns failed.</translation>
     </message>
@@ -423,20 +407,24 @@ Choose a lower supersampling, or clear &quot;Make a single image&quot; to get on
         <source>Conversion arrêtée.</source>
         <translation>Conversion stopped.</translation>
     </message>
+    <message>
+        <source>Conversion de &quot;%1&quot;</source>
+        <translation>Converting &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Conversion impossible de &quot;%1&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
+        <translation>Cannot convert &quot;%1&quot;: the image would replace the source file. Choose another destination folder.</translation>
+    </message>
+    <message>
+        <source>Erreur durant la conversion de &quot;%1&quot;.</source>
+        <translation>Error while converting &quot;%1&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>velinor-cli</name>
     <message>
         <source>Le fichier spécifié n&apos;existe pas !</source>
         <translation>The specified file does not exist!</translation>
-    </message>
-    <message>
-        <source>Conversion impossible de &quot;</source>
-        <translation>Cannot convert &quot;</translation>
-    </message>
-    <message>
-        <source>&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
-        <translation>&quot;: the image would replace the source file. Choose another destination folder.</translation>
     </message>
     <message>
         <source>Le convertisseur s&apos;est arrêté brutalement.</source>
@@ -449,10 +437,6 @@ Choose a lower supersampling, or clear &quot;Make a single image&quot; to get on
     <message>
         <source>Le convertisseur n&apos;a pas pu être lancé.</source>
         <translation>The converter could not be started.</translation>
-    </message>
-    <message>
-        <source>Erreur durant la conversion de &quot;</source>
-        <translation>Error while converting &quot;</translation>
     </message>
     <message>
         <source>L&apos;opération de renommage en .tns a échoué.</source>
@@ -593,6 +577,14 @@ Exit codes: 0 everything converted; 1 a file is missing or failed;
     <message>
         <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick. Choisissez un --supersampling plus bas, ou retirez --single-image pour obtenir une image par page.</source>
         <translation>Cannot make a single image of &quot;%1&quot;: its %2 stacked pages would be %3 pixels tall, more than the %4 pixels ImageMagick accepts. Choose a lower --supersampling, or leave out --single-image to get one image per page.</translation>
+    </message>
+    <message>
+        <source>Conversion impossible de &quot;%1&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
+        <translation>Cannot convert &quot;%1&quot;: the image would replace the source file. Choose another destination folder.</translation>
+    </message>
+    <message>
+        <source>Erreur durant la conversion de &quot;%1&quot;.</source>
+        <translation>Error while converting &quot;%1&quot;.</translation>
     </message>
 </context>
 </TS>
