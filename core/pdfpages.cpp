@@ -2,6 +2,7 @@
 
 #include "childprocess.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -48,6 +49,14 @@ QList<QByteArray> askGhostscript(const QString &source, const QString &program,
 }
 
 } // namespace
+
+bool isPdfFile(const QString &source)
+{
+    if (!QFileInfo(source).isFile())
+        return false;
+    QFile file(source);
+    return file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-");
+}
 
 QList<QSizeF> pdfPageSizes(const QString &source, const StopRequest *stop)
 {

@@ -3,6 +3,8 @@
 #include "childprocess.h"
 #include "pdfpages.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -69,9 +71,28 @@ PixelLimits parsePixelLimits(const QByteArray &listing)
 
 PixelLimits pixelLimits(const QString &converterPath, const StopRequest *stop)
 {
-    return parsePixelLimits(toolOutput(converterPath,
-                                       {QStringLiteral("-list"), QStringLiteral("resource")},
-                                       listingTimeoutMs, stop));
+    // Asked once for each converter and limits set in the environment: a run of many documents
+    // would otherwise start the converter once more for each.
+    static QMutex mutex;
+    static QHash<QString, PixelLimits> known;
+    const QString key = converterPath + QLatin1Char('\n') +
+                        qEnvironmentVariable("MAGICK_WIDTH_LIMIT") + QLatin1Char('\n') +
+                        qEnvironmentVariable("MAGICK_HEIGHT_LIMIT");
+    {
+        const QMutexLocker lock(&mutex);
+        const auto found = known.constFind(key);
+        if (found != known.cend())
+            return found.value();
+    }
+    const QByteArray listing =
+        toolOutput(converterPath, {QStringLiteral("-list"), QStringLiteral("resource")},
+                   listingTimeoutMs, stop);
+    const PixelLimits limits = parsePixelLimits(listing);
+    if (!listing.isEmpty()) {
+        const QMutexLocker lock(&mutex);
+        known.insert(key, limits);
+    }
+    return limits;
 }
 
 qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options)
@@ -90,7 +111,7 @@ bool exceedsPixelLimits(const QString &converterPath, const QString &source,
                         const ConversionOptions &options, StackedImage *image,
                         const StopRequest *stop)
 {
-    if (!options.append)
+    if (!options.append || !isPdfFile(source))
         return false;
     const QList<QSizeF> pages = pdfPageSizes(source, stop);
     if (pages.size() < 2)
