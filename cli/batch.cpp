@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {

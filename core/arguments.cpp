@@ -51,6 +51,29 @@ void appendColourMode(QStringList &args, ColourMode mode, bool png)
 
 } // namespace
 
+int renderDensity(ConversionOptions::Supersampling supersampling)
+{
+    switch (supersampling) {
+    case Supersampling::Medium:
+        return 150;
+    case Supersampling::High:
+        return 320;
+    case Supersampling::Low:
+        break;
+    }
+    return 0;
+}
+
+int resizePercent(const ConversionOptions &options)
+{
+    // Shrinking undoes the supersampling, so without supersampling there is nothing to undo.
+    if (options.resize && options.supersampling == Supersampling::Medium)
+        return 50;
+    if (options.resize && options.supersampling == Supersampling::High)
+        return 25;
+    return 100;
+}
+
 ConversionCall buildConversion(const QString &source, const QString &destination,
                                const ConversionOptions &options)
 {
@@ -62,10 +85,8 @@ ConversionCall buildConversion(const QString &source, const QString &destination
 
     QStringList &args = call.arguments;
     // The density must come before the input, or the converter reads the PDF at its own default.
-    if (options.supersampling == Supersampling::Medium)
-        args << QStringLiteral("-density") << QStringLiteral("150");
-    else if (options.supersampling == Supersampling::High)
-        args << QStringLiteral("-density") << QStringLiteral("320");
+    if (const int density = renderDensity(options.supersampling))
+        args << QStringLiteral("-density") << QString::number(density);
     args << joinPath(folderPart(source), call.fileName);
     // ImageMagick renders PDF pages on a transparent background, so the smoothing of text lives
     // in the opacity: reducing to grey first would meet only black and see no grey levels, and a
@@ -75,11 +96,8 @@ ConversionCall buildConversion(const QString &source, const QString &destination
          << QStringLiteral("remove");
     args << QStringLiteral("-quality") << qualityText(options.compression);
     appendColourMode(args, options.colourMode, options.png);
-    // Shrinking undoes the supersampling, so without supersampling there is nothing to undo.
-    if (options.resize && options.supersampling == Supersampling::Medium)
-        args << QStringLiteral("-resize") << QStringLiteral("50%");
-    else if (options.resize && options.supersampling == Supersampling::High)
-        args << QStringLiteral("-resize") << QStringLiteral("25%");
+    if (const int percent = resizePercent(options); percent != 100)
+        args << QStringLiteral("-resize") << QString::number(percent) + QLatin1Char('%');
     if (options.append)
         args << QStringLiteral("-append");
     args << call.outputPath;

@@ -33,6 +33,11 @@ struct ConversionCall
     QString outputPath;    // destination folder joined with baseName + extension
 };
 
+// The density the pages are rendered at: 0 leaves the converter's own (72 dots per inch).
+int renderDensity(ConversionOptions::Supersampling supersampling);
+// The percentage the resize option shrinks the rendered pages to: 100 when it does nothing.
+int resizePercent(const ConversionOptions &options);
+
 // Builds the converter call for one source file written into the destination folder.
 ConversionCall buildConversion(const QString &source, const QString &destination,
                                const ConversionOptions &options);

@@ -5,7 +5,6 @@
 #include "pdfpages.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -49,25 +48,6 @@ bool splittable(const ConversionCall &call, const ConversionOptions &options)
     const QString input = call.arguments.value(inputIndex(call.arguments));
     return !options.append && !call.arguments.isEmpty() && !input.contains(QLatin1Char('%')) &&
            !input.contains(QLatin1Char('[')) && !call.outputPath.contains(QLatin1Char('%'));
-}
-
-enum class Document { Other, Pdf, PostScript };
-
-// Only PDF and PostScript hold pages worth counting. Counting costs a process, so images and
-// anything else are spared it: they are converted in one call as before. Only a regular file
-// is opened: a pipe or a device would block the read.
-Document documentKind(const QString &source)
-{
-    if (!QFileInfo(source).isFile())
-        return Document::Other;
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly))
-        return Document::Other;
-    // A PDF header may follow up to 1024 bytes of anything.
-    const QByteArray head = file.read(1024);
-    if (head.contains("%PDF-"))
-        return Document::Pdf;
-    return head.startsWith("%!") ? Document::PostScript : Document::Other;
 }
 
 } // namespace
@@ -126,7 +106,7 @@ QStringList identifyCommand(const QString &converterPath)
 
 int imageCount(const QString &converterPath, const QString &source, const StopRequest *stop)
 {
-    if (documentKind(source) == Document::Pdf) {
+    if (documentKind(source) == DocumentKind::Pdf) {
         const int pages = pdfPageCount(source, stop);
         if (pages > 0 || (stop && stop->level() != StopRequest::None))
             return pages;
@@ -152,7 +132,10 @@ int imageCount(const QString &converterPath, const QString &source, const StopRe
 
 int pageCount(const QString &converterPath, const QString &source, const StopRequest *stop)
 {
-    return documentKind(source) != Document::Other ? imageCount(converterPath, source, stop) : 0;
+    // Only PDF and PostScript hold pages worth counting. Counting costs a process, so images and
+    // anything else are spared it: they are converted in one call as before.
+    return documentKind(source) != DocumentKind::Other ? imageCount(converterPath, source, stop)
+                                                       : 0;
 }
 
 QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,

@@ -50,12 +50,17 @@ QList<QByteArray> askGhostscript(const QString &source, const QString &program,
 
 } // namespace
 
-bool isPdfFile(const QString &source)
+DocumentKind documentKind(const QString &source)
 {
     if (!QFileInfo(source).isFile())
-        return false;
+        return DocumentKind::Other;
     QFile file(source);
-    return file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-");
+    if (!file.open(QIODevice::ReadOnly))
+        return DocumentKind::Other;
+    const QByteArray head = file.read(1024);
+    if (head.contains("%PDF-"))
+        return DocumentKind::Pdf;
+    return head.startsWith("%!") ? DocumentKind::PostScript : DocumentKind::Other;
 }
 
 QList<QSizeF> pdfPageSizes(const QString &source, const StopRequest *stop)

@@ -11,9 +11,11 @@ namespace velinor {
 
 class StopRequest;
 
-// Whether the file is a regular file that begins like a PDF (the header may follow up to 1024
-// bytes of anything). Reading a pipe or a device would block, so nothing else is opened.
-bool isPdfFile(const QString &source);
+enum class DocumentKind { Other, Pdf, PostScript };
+
+// What a file holds by its first bytes (a PDF header may follow up to 1024 bytes of anything).
+// Only a regular file is opened: reading a pipe or a device would block.
+DocumentKind documentKind(const QString &source);
 
 // The pages of a PDF document in points, turned as they are shown; empty when Ghostscript is
 // missing, cannot read the document, or was stopped.

@@ -16,35 +16,6 @@ namespace {
 // The converter lists its resources at once; anything slower is a stuck program.
 constexpr int listingTimeoutMs = 30000;
 
-// The density the pages are rendered at; the converter's own default is 72 dots per inch.
-double renderDensity(ConversionOptions::Supersampling supersampling)
-{
-    switch (supersampling) {
-    case ConversionOptions::Supersampling::Medium:
-        return 150;
-    case ConversionOptions::Supersampling::High:
-        return 320;
-    case ConversionOptions::Supersampling::Low:
-        break;
-    }
-    return 72;
-}
-
-double resizeFactor(const ConversionOptions &options)
-{
-    if (!options.resize)
-        return 1;
-    switch (options.supersampling) {
-    case ConversionOptions::Supersampling::Medium:
-        return 0.5;
-    case ConversionOptions::Supersampling::High:
-        return 0.25;
-    case ConversionOptions::Supersampling::Low:
-        break;
-    }
-    return 1;
-}
-
 } // namespace
 
 PixelLimits parsePixelLimits(const QByteArray &listing)
@@ -97,8 +68,10 @@ PixelLimits pixelLimits(const QString &converterPath, const StopRequest *stop)
 
 qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options)
 {
-    const double scale = renderDensity(options.supersampling) / 72.0;
-    const double shrink = resizeFactor(options);
+    const int density = renderDensity(options.supersampling);
+    // The converter's own density is 72 dots per inch: a point is a pixel.
+    const double scale = density ? density / 72.0 : 1.0;
+    const double shrink = resizePercent(options) / 100.0;
     qint64 height = 0;
     for (const QSizeF &page : pagePoints) {
         const qint64 rendered = qint64(std::llround(page.height() * scale));
@@ -111,7 +84,7 @@ bool exceedsPixelLimits(const QString &converterPath, const QString &source,
                         const ConversionOptions &options, StackedImage *image,
                         const StopRequest *stop)
 {
-    if (!options.append || !isPdfFile(source))
+    if (!options.append || documentKind(source) != DocumentKind::Pdf)
         return false;
     const QList<QSizeF> pages = pdfPageSizes(source, stop);
     if (pages.size() < 2)
