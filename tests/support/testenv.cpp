@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 ScopedEnv::ScopedEnv(const char *n, const QByteArray &value)
     : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
@@ -23,6 +24,17 @@ ScopedEnv::~ScopedEnv()
 }
 
 namespace testenv {
+
+void table(const QStringList &rows)
+{
+    QTest::addColumn<QStringList>("f");
+    for (const QString &row : rows) {
+        QStringList fields = row.split(QLatin1Char('|'));
+        for (QString &field : fields)
+            field = field.trimmed();
+        QTest::newRow(qPrintable(fields.takeFirst())) << fields;
+    }
+}
 
 QString writeFile(const QString &path, const QByteArray &content)
 {
@@ -41,8 +53,31 @@ QByteArray readFile(const QString &path)
 
 QStringList fileNames(const QString &folder)
 {
-    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    return names;
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void populate(const QString &folder, const QString &names)
+{
+    QDir().mkpath(folder);
+    for (const QString &name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (name.endsWith(QLatin1Char('/')))
+            QDir(folder).mkpath(name);
+        else
+            writeFile(folder + QLatin1Char('/') + name, name.toUtf8());
+    }
+}
+
+QString listing(const QString &folder)
+{
+    QStringList entries;
+    for (const QString &name : QDir(folder).entryList(
+             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
+        const QString content = QString::fromUtf8(readFile(folder + QLatin1Char('/') + name));
+        entries << (QFileInfo(folder + QLatin1Char('/') + name).isDir() ? name + QLatin1Char('/')
+                    : content == name                                   ? name
+                                      : name + QLatin1Char('<') + content);
+    }
+    return entries.join(QLatin1Char(' '));
 }
 
 QList<QStringList> fakeConverterCalls(const QString &logPath)

@@ -27,6 +27,10 @@ struct FileResult;
 
 namespace testenv {
 
+// A test's table written a row a line, "name | field | field ...": one column, "f", holding the
+// fields trimmed, read back with QFETCH(QStringList, f).
+void table(const QStringList &rows);
+
 // Runs the conversion engine to its end in a local event loop: what it told about each file, in
 // the order it told it (refused files included, stopped ones left out).
 QList<velinor::FileResult> runEngine(const velinor::EngineSettings &settings,
@@ -37,6 +41,12 @@ QString writeFile(const QString &path, const QByteArray &content = QByteArray("x
 QByteArray readFile(const QString &path);
 // Names of the plain files in a folder, sorted.
 QStringList fileNames(const QString &folder);
+
+// Fills a folder with files whose content is their own name ("x/" makes a folder), so that
+// listing() shows what was renamed: "a.png.tns<a.png" is the file a.png renamed, names sorted
+// and separated by blanks.
+void populate(const QString &folder, const QString &names);
+QString listing(const QString &folder);
 
 // The calls that tests/fakes/convert recorded in its FAKE_CONVERT_LOG file, one argument list
 // per call, in call order.

@@ -1,0 +1,155 @@
+// File names: which images become ".tns" files and back, names ImageMagick would misread, the
+// sources an image must never replace, and where the converter is looked for on Windows.
+#include "arguments.h"
+#include "convertersearch.h"
+#include "magicknames.h"
+#include "paths.h"
+#include "sourceprotection.h"
+#include "testenv.h"
+#include "tnsrename.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+class TestNames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // how: "prefix" after a conversion in the window, "own" in velinor-cli, "to" and "back" the
+    // two buttons for the source "<base>.pdf", a.png being listed | base | before | after, "x<y"
+    // the file y renamed | files renamed, or 1 for any
+    void renames_data()
+    {
+        testenv::table({
+            "prefix | prefix | ch | ch.png ch-1.png chap.png ch.jpg ch.png.tns | "
+            "ch-1.png.tns<ch-1.png ch.jpg ch.png.tns<ch.png chap.png.tns<chap.png | 1",
+            "prefix: folders stay | prefix | ch | ch.png/ | ch.png/ | 0",
+            "prefix: brackets are letters | prefix | c[1] | c[1].png c1.png | "
+            "c1.png c[1].png.tns<c[1].png | 1",
+            "own images | own | ch | ch.png ch-12.png chap.png ch-.png ch-1a.png ch--1.png | "
+            "ch--1.png ch-.png ch-12.png.tns<ch-12.png ch-1a.png ch.png.tns<ch.png chap.png | 1",
+            "own images of no name | own | | .png -3.png a.png | "
+            "-3.png.tns<-3.png .png.tns<.png a.png | 1",
+            "to | to | a | a-0.png a.jpg a.pdf a.gif ab.png b.png | "
+            "a-0.png.tns<a-0.png a.gif a.jpg.tns<a.jpg a.pdf ab.png.tns<ab.png b.png | 3",
+            "back: calculator documents stay | back | a | a.tns a-1.png.tns a.Jpg.Tns a.gif.tns | "
+            "a-1.png<a-1.png.tns a.Jpg<a.Jpg.Tns a.gif.tns a.tns | 2",
+            "to: both names there | to | a | a-0.png a-0.png.tns | a-0.png a-0.png.tns | 0",
+            "to: a listed image stays | to | a | a.png a-1.png | a-1.png.tns<a-1.png a.png | 1",
+        });
+    }
+    void renames()
+    {
+        QFETCH(QStringList, f);
+        QTemporaryDir dir;
+        testenv::populate(dir.path(), f[2]);
+        const velinor::SourceGuard listed({dir.filePath("a.png")});
+        const auto click = [&] {
+            return velinor::renameImagesOfSource(dir.filePath(f[1] + ".pdf"),
+                                                 f[0] == "to" ? velinor::TnsDirection::ToTns
+                                                              : velinor::TnsDirection::FromTns,
+                                                 listed);
+        };
+        const int renamed = f[0] == "prefix" ? velinor::renameOutputsToTns(dir.path(), f[1], ".png")
+                            : f[0] == "own"
+                                ? velinor::renameOwnImagesToTns(dir.path(), f[1], ".png")
+                                : click();
+        QCOMPARE(renamed, f[4].toInt());
+        QCOMPARE(testenv::listing(dir.path()), f[3]);
+        if (f[0] == "to" || f[0] == "back")
+            QCOMPARE(click(), 0); // a second click finds nothing more to do
+    }
+
+    // image | a wildcard name | ImageMagick writes it as spelt | its pages spelt out
+    void magickNames_data()
+    {
+        testenv::table({"plain | /i/a.png | 0 | 1 | /i/a-%d.png",
+                        "wildcards | /i/a*?{}.png | 1 | 1 | /i/a*?{}-%d.png",
+                        "a % in a folder | /1%/a.png | 0 | 1 | /1%%/a-%d.png",
+                        "frame template | /i/p%03d.png | 0 | 0 | /i/p%%03d-%d.png",
+                        "%x | /i/p%x.png | 0 | 0 | /i/p%%x-%d.png",
+                        "extension alone | /i/.png | 0 | 0 | /i/-%d.png",
+                        "no extension | /i.d/a | 0 | 1 | /i.d/a-%d"});
+    }
+    void magickNames()
+    {
+        QFETCH(QStringList, f);
+        QCOMPARE(velinor::isWildcardName(velinor::fileName(f[0])), f[1] == "1");
+        QCOMPARE(velinor::writesUnderOwnName(f[0]), f[2] == "1");
+        QCOMPARE(velinor::literalOutput(f[0], true), f[3]);
+        QCOMPARE(velinor::literalOutput(f[0], false), QString(f[0]).replace("%", "%%"));
+    }
+
+    // The converter runs where a wildcard name is a plain file, and writes over an empty file
+    // where a colon would name a format; the placeholder goes when nothing replaced it.
+    void literalNames()
+    {
+        QTemporaryDir dir;
+        const QString output = dir.filePath("png:a.png");
+        {
+            const velinor::LiteralNames names(dir.filePath("a[1].pdf"), output);
+            QVERIFY(names.isReady());
+            QVERIFY(QFileInfo(names.workingDirectory() + "/a[1].pdf").isFile());
+            QVERIFY(QFileInfo(output).isFile());
+        }
+        QVERIFY(!QFile::exists(output));
+    }
+
+    // source converted into out/, a.png listed too | a link to a.png in out/, "s" symbolic, "h"
+    // hard | renamed to ".tns" | refusal: 0 none, 1 unreadable, 2 it would replace a.png
+    void guard_data()
+    {
+        testenv::table({"fine | b.pdf | sd.png | 0 | 0", "missing | none.pdf | | 0 | 1",
+                        "a folder | dir.pdf | | 0 | 1", "a pipe | fifo.pdf | | 0 | 1",
+                        "symbolic page | b.pdf | sb-2.png | 0 | 2",
+                        "hard link | b.pdf | hb.png | 0 | 2",
+                        "its .tns name | b.pdf | sb.png.tns | 1 | 2",
+                        "not renamed | b.pdf | sb.png.tns | 0 | 0",
+                        "the source itself | out/c.png | | 0 | 2"});
+    }
+    void guard()
+    {
+        QFETCH(QStringList, f);
+        QTemporaryDir dir;
+        testenv::populate(dir.path(), "a.png b.pdf dir.pdf/ out/c.png");
+        ::mkfifo(QFile::encodeName(dir.filePath("fifo.pdf")).constData(), 0600);
+        const QByteArray a = QFile::encodeName(dir.filePath("a.png"));
+        const QByteArray link = QFile::encodeName(dir.filePath("out/" + f[1].mid(1)));
+        if (!f[1].isEmpty())
+            QCOMPARE(f[1][0] == 's' ? ::symlink(a, link) : ::link(a, link), 0);
+        const QString path = dir.filePath(f[0]);
+        const velinor::SourceGuard guard({dir.filePath("a.png"), path}, dir.filePath("out"));
+        const velinor::SourceVerdict verdict =
+            guard.check(path, velinor::buildConversion(path, dir.filePath("out"), {}), f[2] == "1");
+        QCOMPARE(int(verdict.refusal), f[3].toInt());
+        QCOMPARE(verdict.replaced, f[3] != "2" ? QString() : f[1].isEmpty() ? path : QString(a));
+    }
+
+    // the folders made | the converter found | the folder to ask in when not found
+    void installFolders_data()
+    {
+        testenv::table({"the last install | pf/IM-6/convert.exe pf/IM-7/convert.exe | "
+                        "pf/IM-7/convert.exe |",
+                        "the first folder that exists | x86/IM-6/convert.exe pf/IM-7/convert.exe | "
+                        "x86/IM-6/convert.exe |",
+                        "an empty first folder | x86/ pf/IM-7/convert.exe | | x86",
+                        "no program | pf/IM-7/magick.exe | | pf/IM-7"});
+    }
+    void installFolders()
+    {
+        QFETCH(QStringList, f);
+        QTemporaryDir dir;
+        testenv::populate(dir.path(), f[0]);
+        const auto search = velinor::searchInstallFolders({dir.filePath("x86"), dir.filePath("pf")},
+                                                          "IM*", "convert.exe");
+        QCOMPARE(search.path, f[1].isEmpty() ? f[1] : dir.filePath(f[1]));
+        QCOMPARE(search.startFolder, f[2].isEmpty() ? f[2] : dir.filePath(f[2]));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNames)
+#include "tst_names.moc"

@@ -1,0 +1,150 @@
+// Long documents converted a few pages a call, how their pages are counted, and how tall a single
+// image of a whole document would be.
+#include "chunking.h"
+#include "singleimage.h"
+#include "testenv.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using velinor::ConversionOptions;
+using S = ConversionOptions::Supersampling;
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir tmp;
+
+private slots:
+    // pages | a call's size | the ranges
+    void ranges_data()
+    {
+        testenv::table({"unknown | 0 | 8 |", "one page | 1 | 8 | 0-0", "the size | 8 | 8 | 0-7",
+                        "one over joins | 9 | 8 | 0-8", "two over split | 10 | 8 | 0-7 8-9",
+                        "a last page joins | 17 | 8 | 0-7 8-16",
+                        "one a call would number nothing | 4 | 1 | 0-1 2-3"});
+    }
+    void ranges()
+    {
+        QFETCH(QStringList, f);
+        QStringList found;
+        for (const velinor::PageRange &r : velinor::pageRanges(f[0].toInt(), f[1].toInt()))
+            found << QStringLiteral("%1-%2").arg(r.first).arg(r.last);
+        QCOMPARE(found.join(' '), f[2]);
+    }
+
+    // source | destination | supersampling | one image | pages | the calls' ranges, none when
+    // the one call is kept. Each call reads its range and numbers its images from its first page.
+    void calls_data()
+    {
+        testenv::table({"medium | /c/a.pdf | /i | 1 | 0 | 20 | 0-7 8-15 16-19",
+                        "low: the input first | /c/a.pdf | /i | 0 | 0 | 65 | 0-31 32-64",
+                        "high | /c/a.pdf | /i | 2 | 0 | 5 | 0-1 2-4",
+                        "fits one call | /c/a.pdf | /i | 1 | 0 | 9 |",
+                        "one image | /c/a.pdf | /i | 1 | 1 | 300 |",
+                        "a frame template | /c/t%d.pdf | /i | 1 | 0 | 40 |",
+                        "% in the destination | /c/a.pdf | /1% | 1 | 0 | 40 |",
+                        "[ in the name | /c/a[2].pdf | /i | 1 | 0 | 40 |",
+                        "[ in the destination | /c/a.pdf | /i [a] | 1 | 0 | 10 | 0-7 8-9"});
+    }
+    void calls()
+    {
+        QFETCH(QStringList, f);
+        ConversionOptions options;
+        options.supersampling = S(f[2].toInt());
+        options.append = f[3] == "1";
+        const auto call = velinor::buildConversion(f[0], f[1], options);
+        QList<QStringList> expected;
+        for (const QString &range : f[5].split(' ', Qt::SkipEmptyParts)) {
+            QStringList arguments = call.arguments;
+            arguments.replace(arguments.indexOf(f[0]), f[0] + '[' + range + ']');
+            arguments.insert(arguments.size() - 1, "-scene");
+            arguments.insert(arguments.size() - 1, range.section('-', 0, 0));
+            expected << arguments;
+        }
+        QCOMPARE(velinor::converterCalls(call, options, f[4].toInt()),
+                 expected.isEmpty() ? QList<QStringList>{call.arguments} : expected);
+    }
+
+    // converter | made beside it | identify's command, "@" the folder
+    void identify_data()
+    {
+        testenv::table({"beside | convert | identify | @/identify",
+                        "Windows | convert.exe | identify.exe | @/identify.exe",
+                        "Debian | convert-im6.q16 | identify-im6.q16 | @/identify-im6.q16",
+                        "ImageMagick 7 | MAGICK.EXE | | @/MAGICK.EXE identify",
+                        "a wrapper: the one on PATH | im-convert | | @/path/identify"});
+    }
+    void identify()
+    {
+        QFETCH(QStringList, f);
+        QTemporaryDir dir;
+        for (const QString &name : QStringList{f[0], f[1], "path/identify"}) {
+            if (!name.isEmpty())
+                QFile(testenv::writeFile(dir.filePath(name))).setPermissions(QFile::ExeOwner);
+        }
+        ScopedEnv path("PATH", dir.filePath("path").toUtf8());
+        QCOMPARE(velinor::identifyCommand(dir.filePath(f[0])).join(' '),
+                 f[2].replace("@", dir.path()));
+    }
+
+    // blanks before | content | what tests/fakes/identify prints, its own "12" a line for 12
+    // pages when empty | its exit code | pages. The fake Ghostscript cannot read these PDFs.
+    void count_data()
+    {
+        testenv::table({"one line a page | 0 | %PDF-1.4 | | 0 | 12",
+                        "header after some bytes | 600 | %PDF-1.4 | | 0 | 12",
+                        "PostScript | 0 | %!PS-Adobe-3.0 | | 0 | 12",
+                        "first line, blanks around | 0 | %PDF-1.4 |  7 \r\n9 | 0 | 7",
+                        "not a number | 0 | %PDF-1.4 | 12 pages | 0 | 0",
+                        "failed | 0 | %PDF-1.4 | 5 | 1 | 0", "an image | 0 | GIF89a | | 0 | 0",
+                        "a missing file | 0 | | | 0 | 0"});
+    }
+    void count()
+    {
+        QFETCH(QStringList, f);
+        const QString source = tmp.filePath(QTest::currentDataTag() + QString("/a b.pdf"));
+        if (!f[1].isEmpty())
+            testenv::writeFile(source, QByteArray(f[0].toInt(), ' ') + f[1].toLatin1() + '\n');
+        ScopedEnv pages("FAKE_CONVERT_PAGES", "12");
+        ScopedEnv exit("FAKE_IDENTIFY_EXIT", f[3].toUtf8());
+        ScopedEnv said(f[2].isEmpty() ? "FAKE_UNSET" : "FAKE_IDENTIFY_OUTPUT", f[2].toUtf8());
+        QCOMPARE(velinor::pageCount(VELINOR_FAKE_CONVERT, source), f[4].toInt());
+    }
+
+    // ImageMagick's list of resources | width limit | height limit
+    void limits_data()
+    {
+        testenv::table({"Debian |  Width: 16KP\n  Height: 16KP\n  Area: 128MP | 16000 | 16000",
+                        "one, rounded |   Height: 3.46KB | 0 | 3460",
+                        "plain and mega | Width: 500P\nHeight: 2MP | 500 | 2000000",
+                        "no limit |   Width: unlimited\n  Height: 18.45EP | 0 | 0"});
+    }
+    void limits()
+    {
+        QFETCH(QStringList, f);
+        const velinor::PixelLimits limits = velinor::parsePixelLimits(f[0].toLatin1());
+        QCOMPARE(limits.width, f[1].toLongLong());
+        QCOMPARE(limits.height, f[2].toLongLong());
+    }
+
+    // supersampling | resize | height of two A4 pages and a landscape one
+    void height_data()
+    {
+        testenv::table({"low | 0 | 1 | 2279", "medium | 1 | 0 | 4748",
+                        "medium resized | 1 | 1 | 2374", "high resized | 2 | 1 | 2533"});
+    }
+    void height()
+    {
+        QFETCH(QStringList, f);
+        ConversionOptions options;
+        options.supersampling = S(f[0].toInt());
+        options.resize = f[1] == "1";
+        QCOMPARE(velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options),
+                 f[2].toLongLong());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPages)
+#include "tst_pages.moc"
