@@ -1,5 +1,5 @@
-// The conversion engine both front ends drive, with the fake converter of tests/fakes: what it
-// tells of each file, the ranges of a long document, which files may run side by side, and stop.
+// The conversion engine both front ends drive, with the fake converter of tests/fakes: the ranges
+// of a long document, which files may run side by side, the order files are told in, and stop.
 #include "engine.h"
 #include "paths.h"
 #include "processes.h"
@@ -7,89 +7,43 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-using velinor::EngineSettings;
 using velinor::FileResult;
-using Outcome = FileResult::Outcome;
-using velinor::TnsRename;
-
-namespace {
-
-struct Told
-{
-    QStringList events; // "+2" when file 2 started, "2" when it was told done
-    QList<FileResult> results;
-    bool stopped = false;
-};
-
-Told run(const EngineSettings &settings, const QStringList &sources, QList<int> stopsAfterMs = {})
-{
-    Told told;
-    velinor::Engine engine(settings, sources);
-    QObject::connect(&engine, &velinor::Engine::fileStarted,
-                     [&](int i) { told.events << QStringLiteral("+%1").arg(i); });
-    QObject::connect(&engine, &velinor::Engine::fileDone, [&](int i, const FileResult &r) {
-        told.events << QString::number(i);
-        told.results << r;
-    });
-    QEventLoop loop;
-    QObject::connect(&engine, &velinor::Engine::finished, [&](bool stopped) {
-        told.stopped = stopped;
-        loop.quit();
-    });
-    QTimer::singleShot(0, &engine, &velinor::Engine::start);
-    for (int ms : stopsAfterMs)
-        QTimer::singleShot(ms, &engine, &velinor::Engine::stop);
-    loop.exec();
-    return told;
-}
-
-// One line a call: "+name" when it starts and "-name" when it ends, name that of its image.
-// "slow" and "long" images take longer. A converter that must be killed ignores SIGTERM, as its
-// children do.
-const QByteArray timedConverter =
-    "#!/bin/sh\nfor out; do :; done\nname=${out##*/}\necho \"+$name\" >> \"$ENGINE_LOG\"\n"
-    "case $name in slow*) sleep 0.6 ;; long*) sleep 20 ;; stubborn*) trap '' TERM; sleep 20 ;; "
-    "esac\n"
-    "sleep 0.4\n"
-    "\"$FAKE\" \"$@\"\necho \"-$name\" >> \"$ENGINE_LOG\"\n";
-
-} // namespace
 
 class TestEngine : public QObject
 {
     Q_OBJECT
     QTemporaryDir tmp;
-    EngineSettings settings;
-    std::vector<std::unique_ptr<ScopedEnv>> env;
-    QString log;
+    velinor::EngineSettings settings;
+    QStringList told; // "+2" when file 2 is told started, "2" when it is told done
+    QList<FileResult> results;
 
-    void setEnv(const QByteArray &assignments) // "NAME=value;NAME=value"
+    // Runs to the end, stopping after each of the delays given.
+    bool run(const QStringList &sources, const QList<int> &stopsAfterMs = {})
     {
-        for (const QByteArray &a : assignments.split(';')) {
-            const qsizetype equals = a.indexOf('=');
-            if (equals > 0)
-                env.push_back(
-                    std::make_unique<ScopedEnv>(a.left(equals).constData(), a.mid(equals + 1)));
-        }
+        velinor::Engine engine(settings, sources);
+        connect(&engine, &velinor::Engine::fileStarted,
+                [&](int i) { told << QString("+%1").arg(i); });
+        connect(&engine, &velinor::Engine::fileDone, [&](int i, const FileResult &r) {
+            told << QString::number(i);
+            results << r;
+        });
+        QEventLoop loop;
+        bool stopped = false;
+        connect(&engine, &velinor::Engine::finished, [&](bool s) { stopped = s, loop.quit(); });
+        QTimer::singleShot(0, &engine, &velinor::Engine::start);
+        for (int ms : stopsAfterMs)
+            QTimer::singleShot(ms, &engine, &velinor::Engine::stop);
+        loop.exec();
+        return stopped;
     }
-    // A folder of the test function and row.
     QString here(const QString &name) const
     {
         return tmp.filePath(
             QString("%1-%2/%3").arg(QTest::currentTestFunction(), QTest::currentDataTag(), name));
-    }
-    QString timed()
-    {
-        log = here("timed.log");
-        setEnv("ENGINE_LOG=" + log.toUtf8() + ";FAKE=" VELINOR_FAKE_CONVERT);
-        const QString path = testenv::writeFile(tmp.filePath("timed/convert"), timedConverter);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        return path;
     }
     // Each in a folder of its own, so that two may bear the same name.
     QStringList sources(const QString &names)
@@ -103,49 +57,10 @@ class TestEngine : public QObject
 private slots:
     void init()
     {
-        settings = EngineSettings();
-        settings.converter = VELINOR_FAKE_CONVERT;
-        settings.destination = here("out");
+        settings = {VELINOR_FAKE_CONVERT, here("out"), {}, velinor::TnsRename::None, 1};
         QDir().mkpath(settings.destination);
-    }
-    void cleanup() { env.clear(); }
-
-    // variables of the fake converter | source, "@" the destination, "" a missing one | outcome |
-    // exit code | last lines of its standard error | images left, renamed by prefix
-    void outcomes_data()
-    {
-        testenv::table({"converted | | a.pdf | 0 | 0 | | a.png.tns",
-                        "failed: its last lines | FAKE_CONVERT_STDERR=1\n2\n\n3\n4\n 5\n6\n7;"
-                        "FAKE_CONVERT_FAIL=a | a.pdf | 5 | 1 | 3 4 5 6 7 |",
-                        "crashed | FAKE_CONVERT_CRASH=1 | a.pdf | 6 | 11 | |",
-                        "not started | | a.pdf | 4 | 0 | |", "missing | | | 1 | 0 | |",
-                        "its image is the source | | @/a.png | 2 | 0 | | a.png",
-                        "nothing to rename | FAKE_CONVERT_NOWRITE=1 | a.pdf | 0 | 0 | |"});
-    }
-    void outcomes()
-    {
-        QFETCH(QStringList, f);
-        setEnv(f[0].toUtf8());
-        if (QTest::currentDataTag() == QByteArray("not started"))
-            settings.converter = here("none/convert");
-        const QString source =
-            f[1].isEmpty()
-                ? here("none.pdf")
-                : testenv::writeFile(f[1].startsWith('@') ? settings.destination + f[1].mid(1)
-                                                          : here(f[1]),
-                                     "%PDF-1.4\n");
-        settings.tns = TnsRename::ByPrefix;
-
-        const Told told = run(settings, {source});
-        QCOMPARE(told.results.size(), 1);
-        const FileResult r = told.results.first();
-        QCOMPARE(int(r.outcome), f[2].toInt());
-        QCOMPARE(r.exitCode, f[3].toInt());
-        QCOMPARE(r.errorTail.join(' '), f[4]);
-        QCOMPARE(r.renameFailed,
-                 !r.refused() && (r.outcome != Outcome::Converted || f[0].contains("NOWRITE")));
-        QCOMPARE(testenv::fileNames(settings.destination).join(' '), f[5]);
-        QCOMPARE(told.events, QStringList({"+0", "0"}).mid(r.refused() ? 1 : 0));
+        told.clear();
+        results.clear();
     }
 
     // source | one image | pages | FAKE_CONVERT_FAIL | the calls' inputs | images. One job, so
@@ -163,22 +78,20 @@ private slots:
     void ranges()
     {
         QFETCH(QStringList, f);
-        log = here("convert.log");
-        setEnv("FAKE_CONVERT_LOG=" + log.toUtf8() + ";FAKE_CONVERT_PAGES=" + f[2].toUtf8() +
-               ";FAKE_CONVERT_FAIL=" + f[3].toUtf8());
+        const ScopedEnv log("FAKE_CONVERT_LOG", here("log").toUtf8()),
+            pages("FAKE_CONVERT_PAGES", f[2].toUtf8()), fail("FAKE_CONVERT_FAIL", f[3].toUtf8());
         settings.options.append = f[1] == "1";
-        const Told told = run(settings, {testenv::writeFile(here(f[0]), "%PDF-1.4\n")});
-        QCOMPARE(told.results.value(0).outcome,
-                 f[3].isEmpty() ? Outcome::Converted : Outcome::Failed);
+        run({testenv::writeFile(here(f[0]), "%PDF-1.4\n")});
+        QCOMPARE(results.value(0).outcome,
+                 f[3].isEmpty() ? FileResult::Outcome::Converted : FileResult::Outcome::Failed);
         QStringList inputs;
-        for (const QStringList &call : testenv::fakeConverterCalls(log))
+        for (const QStringList &call : testenv::fakeConverterCalls(here("log")))
             inputs << velinor::fileName(call.value(call.indexOf("-background") - 1));
         QCOMPARE(inputs.join(' '), f[4]);
         QCOMPARE(testenv::fileNames(settings.destination).size(), f[5].toInt());
     }
 
-    // Two jobs: files whose images could bear the same names never run at once.
-    // sources | renaming: 1 by prefix, 2 own images | whether they ran at once
+    // sources | renaming: 1 by prefix, 2 own images | whether the two ran at once, with two jobs
     void sideBySide_data()
     {
         testenv::table({"other names | a.pdf b.pdf | 1 | 1", "a page name | a.pdf a-1.pdf | 0 | 0",
@@ -189,48 +102,50 @@ private slots:
     void sideBySide()
     {
         QFETCH(QStringList, f);
-        settings.converter = timed();
-        settings.tns = TnsRename(f[1].toInt());
+        const ScopedEnv events("FAKE_CONVERT_EVENTS", here("events").toUtf8()),
+            slow("FAKE_CONVERT_SLEEP", "0.3");
+        settings.tns = velinor::TnsRename(f[1].toInt());
         settings.jobs = 2;
-        QCOMPARE(run(settings, sources(f[0])).results.size(), 2);
-        const QStringList calls = QString(testenv::readFile(log)).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(calls.size(), 4);
-        QCOMPARE(calls.at(1).startsWith('+'), f[2] == "1");
+        run(sources(f[0]));
+        QCOMPARE(told.join(' '), QString("+0 0 +1 1"));
+        QCOMPARE(QString(testenv::readFile(here("events"))).split('\n').value(1).startsWith('+'),
+                 f[2] == "1");
     }
 
-    // The slow first file ends last, and is still told first.
+    // The missing file is refused while the first still runs, and told after it.
     void toldInListOrder()
     {
-        settings.converter = timed();
+        const ScopedEnv slow("FAKE_CONVERT_SLEEP", "0.3");
         settings.jobs = 3;
-        QStringList files = sources("slow.pdf b.png");
-        files.insert(1, tmp.filePath("none.pdf"));
-        const Told told = run(settings, files);
-        QCOMPARE(told.events.join(' '), QString("+0 0 1 +2 2"));
+        QStringList files = sources("a.pdf b.png");
+        files.insert(1, here("missing.pdf"));
+        run(files);
+        QCOMPARE(told.join(' '), QString("+0 0 1 +2 2"));
+        QCOMPARE(results.value(1).outcome, FileResult::Outcome::Unreadable);
     }
 
-    // stops, ms after the start | sources
+    // FAKE_CONVERT_STUBBORN | stops, ms after the start. Nothing more starts, nothing is written,
+    // renamed or told done, and no converter is left.
     void stop_data()
     {
-        testenv::table({"the converters end at once | 300 | long1.pdf long2.pdf long3.pdf",
-                        "a second stop kills | 300 400 | stubborn.pdf long2.pdf long3.pdf"});
+        testenv::table({"the converters end at once | | 300", "a second stop kills | 1 | 300 400"});
     }
     void stop()
     {
         QFETCH(QStringList, f);
-        QList<int> stops;
-        for (const QString &ms : f[0].split(' '))
-            stops << ms.toInt();
-        settings.converter = timed();
-        setEnv("VELINOR_TEST_MARK=" + QByteArray(QTest::currentDataTag()));
+        const ScopedEnv slow("FAKE_CONVERT_SLEEP", "20"),
+            stubborn("FAKE_CONVERT_STUBBORN", f[0].toUtf8()),
+            mark("VELINOR_TEST_MARK", QTest::currentDataTag());
         settings.jobs = 2;
-        settings.tns = TnsRename::ByPrefix;
+        settings.tns = velinor::TnsRename::ByPrefix;
+        QList<int> stops;
+        for (const QString &ms : f[1].split(' '))
+            stops << ms.toInt();
         QElapsedTimer clock;
         clock.start();
-        const Told told = run(settings, sources(f[1]), stops);
+        QVERIFY(run(sources("a.pdf b.pdf c.pdf"), stops));
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(told.stopped);
-        QCOMPARE(told.events.join(' '), QString("+0 +1"));
+        QCOMPARE(told.join(' '), QString("+0 +1"));
         QCOMPARE(testenv::fileNames(settings.destination), QStringList());
         QTRY_COMPARE_WITH_TIMEOUT(processes::marked("VELINOR_TEST_MARK", QTest::currentDataTag()),
                                   QStringList(), 1000);

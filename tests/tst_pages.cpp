@@ -1,7 +1,5 @@
-// Long documents converted a few pages a call, how their pages are counted, and how tall a single
-// image of a whole document would be.
+// Long documents converted a few pages a call, and how their pages are counted.
 #include "chunking.h"
-#include "singleimage.h"
 #include "testenv.h"
 
 #include <QFile>
@@ -9,7 +7,6 @@
 #include <QTest>
 
 using velinor::ConversionOptions;
-using S = ConversionOptions::Supersampling;
 
 class TestPages : public QObject
 {
@@ -52,7 +49,7 @@ private slots:
     {
         QFETCH(QStringList, f);
         ConversionOptions options;
-        options.supersampling = S(f[2].toInt());
+        options.supersampling = ConversionOptions::Supersampling(f[2].toInt());
         options.append = f[3] == "1";
         const auto call = velinor::buildConversion(f[0], f[1], options);
         QList<QStringList> expected;
@@ -111,38 +108,6 @@ private slots:
         ScopedEnv exit("FAKE_IDENTIFY_EXIT", f[3].toUtf8());
         ScopedEnv said(f[2].isEmpty() ? "FAKE_UNSET" : "FAKE_IDENTIFY_OUTPUT", f[2].toUtf8());
         QCOMPARE(velinor::pageCount(VELINOR_FAKE_CONVERT, source), f[4].toInt());
-    }
-
-    // ImageMagick's list of resources | width limit | height limit
-    void limits_data()
-    {
-        testenv::table({"Debian |  Width: 16KP\n  Height: 16KP\n  Area: 128MP | 16000 | 16000",
-                        "one, rounded |   Height: 3.46KB | 0 | 3460",
-                        "plain and mega | Width: 500P\nHeight: 2MP | 500 | 2000000",
-                        "no limit |   Width: unlimited\n  Height: 18.45EP | 0 | 0"});
-    }
-    void limits()
-    {
-        QFETCH(QStringList, f);
-        const velinor::PixelLimits limits = velinor::parsePixelLimits(f[0].toLatin1());
-        QCOMPARE(limits.width, f[1].toLongLong());
-        QCOMPARE(limits.height, f[2].toLongLong());
-    }
-
-    // supersampling | resize | height of two A4 pages and a landscape one
-    void height_data()
-    {
-        testenv::table({"low | 0 | 1 | 2279", "medium | 1 | 0 | 4748",
-                        "medium resized | 1 | 1 | 2374", "high resized | 2 | 1 | 2533"});
-    }
-    void height()
-    {
-        QFETCH(QStringList, f);
-        ConversionOptions options;
-        options.supersampling = S(f[0].toInt());
-        options.resize = f[1] == "1";
-        QCOMPARE(velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options),
-                 f[2].toLongLong());
     }
 };
 

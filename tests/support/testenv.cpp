@@ -1,9 +1,5 @@
 #include "testenv.h"
 
-#include "engine.h"
-
-#include <QEventLoop>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,24 +83,6 @@ QList<QStringList> fakeConverterCalls(const QString &logPath)
     for (const QString &line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         calls << line.split(QChar(0x1f));
     return calls;
-}
-
-} // namespace testenv
-
-namespace testenv {
-
-QList<velinor::FileResult> runEngine(const velinor::EngineSettings &settings,
-                                     const QStringList &sources)
-{
-    QList<velinor::FileResult> results;
-    velinor::Engine engine(settings, sources);
-    QObject::connect(&engine, &velinor::Engine::fileDone,
-                     [&results](int, const velinor::FileResult &r) { results << r; });
-    QEventLoop loop;
-    QObject::connect(&engine, &velinor::Engine::finished, &loop, &QEventLoop::quit);
-    QMetaObject::invokeMethod(&engine, &velinor::Engine::start, Qt::QueuedConnection);
-    loop.exec();
-    return results;
 }
 
 } // namespace testenv

@@ -20,21 +20,11 @@ private:
     bool had;
 };
 
-namespace velinor {
-struct EngineSettings;
-struct FileResult;
-} // namespace velinor
-
 namespace testenv {
 
 // A test's table written a row a line, "name | field | field ...": one column, "f", holding the
 // fields trimmed, read back with QFETCH(QStringList, f).
 void table(const QStringList &rows);
-
-// Runs the conversion engine to its end in a local event loop: what it told about each file, in
-// the order it told it (refused files included, stopped ones left out).
-QList<velinor::FileResult> runEngine(const velinor::EngineSettings &settings,
-                                     const QStringList &sources);
 
 // Writes a file, creating its folders; returns its path.
 QString writeFile(const QString &path, const QByteArray &content = QByteArray("x"));
