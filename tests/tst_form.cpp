@@ -1,6 +1,6 @@
 // The window outside a conversion: where its converter comes from, the file list and the
-// destination, the switch between PNG and JPEG, and the two rename buttons. Each row is a
-// session of window::Session.
+// destination, the switch between PNG and JPEG, and the two rename buttons; each row a
+// window::Session.
 #include "windowdriver.h"
 
 class TestForm : public QObject
@@ -11,62 +11,42 @@ private slots:
     void session_data()
     {
         QTest::addColumn<QString>("steps");
-        // A search that finds no converter informs, then asks from /usr/bin. The answer is kept
-        // unchecked; a cancel leaves no converter, not even one found before.
-        QTest::newRow("found at start") << "touch @bin; install @bin/magick; new @bin; converter "
-                                           "@bin/magick; modals";
-        QTest::newRow("missing at start, picked")
-            << "answer; answer @x.exe; new @none; converter @x.exe; modals I: /usr/bin";
-        QTest::newRow("missing at start, cancelled")
-            << "answer; answer; new @none; converter; modals I: /usr/bin";
-        QTest::newRow("found again") << "touch @bin; install @bin/magick; env PATH=@bin; click "
-                                        "actionD_tecter_convert_exe; converter @bin/magick";
-        QTest::newRow("gone")
-            << "env PATH=@none; answer; answer; click actionD_tecter_convert_exe; "
-               "converter; modals I: /usr/bin";
-        // Files join the list once, from a drop of files (the first 32) or the dialog, which
-        // opens in the folder of the last file listed; the destination is that folder until one
-        // is typed or chosen.
-        QTest::newRow("dropped") << "drop @d/a.pdf @e/b.pdf; list @d/a.pdf @e/b.pdf; destination "
-                                    "@e; is lineChemin text @e";
-        QTest::newRow("listed once") << "drop @d/a.pdf @e/b.pdf; drop @e/b.pdf @f/c.pdf @d/a.pdf; "
-                                        "list @d/a.pdf @e/b.pdf @f/c.pdf; destination @e";
-        QTest::newRow("no file dropped") << "drop; list; destination";
+        // Without a converter on PATH a box informs and a dialog asks from /usr/bin. The answer
+        // is kept unchecked; a cancel leaves no converter, not even one found before.
+        QTest::newRow("found") << "converter " VELINOR_FAKE_CONVERT;
+        QTest::newRow("missing, picked")
+            << "answer; answer @x.txt; new @none; converter @x.txt; modals I: /usr/bin";
+        QTest::newRow("gone, cancelled")
+            << "env PATH=@none; answer; answer; click actionD_tecter_convert_exe; converter; "
+               "modals I: /usr/bin";
+        // Files join the list once, from a drop of files or the dialog, which opens in the
+        // folder of the last file listed; the destination is that folder until one is set.
+        QTest::newRow("dropped")
+            << "drop; drop @d/a.pdf @e/b.pdf; drop @e/b.pdf @f/c.pdf @d/a.pdf; list @d/a.pdf "
+               "@e/b.pdf @f/c.pdf; destination @e; is lineChemin text @e";
         QTest::newRow("dialog") << "drop @e/x.pdf; answer @d/b.pdf @d/a.pdf; click "
                                    "boutonSelectFichiers; answer; click boutonSelectFichiers; list "
                                    "@e/x.pdf @d/b.pdf @d/a.pdf; destination @e; modals @e @d";
-        QTest::newRow("removed")
-            << "drop @d/a.pdf @d/b.pdf @d/c.pdf; unlist 1; list @d/a.pdf @d/c.pdf";
-        QTest::newRow("emptied") << "drop @d/a.pdf @e/b.pdf; click actionVider_la_liste; answer; "
-                                    "click boutonSelectFichiers; drop @d/a.pdf; list @d/a.pdf; "
-                                    "destination @e; modals @e";
-        QTest::newRow("typed") << "set lineChemin text @x; drop @d/a.pdf; destination @x";
-        QTest::newRow("typed, cleared") << "drop @d/a.pdf; set lineChemin text; drop @e/b.pdf; "
-                                           "destination @e; is lineChemin text @e";
-        QTest::newRow("chosen") << "touch @x; drop @d/a.pdf; set lineChemin text @x; answer @y; "
-                                   "click boutonChoisirDest; destination @y; is lineChemin text "
-                                   "@y; modals @x";
-        QTest::newRow("choice cancelled") << "drop @d/a.pdf; set lineChemin text; answer; click "
-                                             "boutonChoisirDest; destination; modals @d";
+        QTest::newRow("removed") << "drop @d/a.pdf @d/b.pdf @d/c.pdf; unlist 1; list @d/a.pdf "
+                                    "@d/c.pdf; click actionVider_la_liste; list";
+        QTest::newRow("typed") << "set lineChemin text @x; drop @d/a.pdf; destination @x; set "
+                                  "lineChemin text; drop @e/b.pdf; destination @e";
+        QTest::newRow("chosen")
+            << "touch @x; drop @d/a.pdf; set lineChemin text @x; answer @y; click "
+               "boutonChoisirDest; destination @y; is lineChemin text @y; set lineChemin text; "
+               "answer; click boutonChoisirDest; destination; modals @x @d";
         // JPEG has no 4-bit modes and reads the compression as a quality: a switch of format
         // resets the compression to the format's own and moves a 4-bit mode to colour 8 bits.
-        QTest::newRow("to JPEG") << "set spinCompression value 2; set choixJPEG checked 1; is "
-                                    "spinCompression value 5; is radioCouleurs8 checked true; is "
-                                    "labelCompressionFaible text Léger mais mauvaise qualité";
-        QTest::newRow("back to PNG")
-            << "set choixJPEG checked 1; set spinCompression value 2; set choixPNG checked 1; is "
-               "spinCompression value 9; is labelCompressionFaible text Rapide mais lourd";
-        QTest::newRow("colour 4 bits to JPEG") << "set radioCouleurs4 checked 1; set choixJPEG "
-                                                  "checked 1; is radioCouleurs8 checked true";
-        QTest::newRow("grey 8 bits to JPEG") << "set radioGrayscale8 checked 1; set choixJPEG "
-                                                "checked 1; is radioGrayscale8 checked true";
-        QTest::newRow("no 4 bits in JPEG")
-            << "set choixJPEG checked 1; set radioGrayscale4 checked 1; set radioCouleurs4 checked "
-               "1; is radioCouleurs8 checked true; is radioGrayscale4 enabled false; is "
-               "radioCouleurs4 enabled false";
-        QTest::newRow("4 bits back in PNG") << "set choixJPEG checked 1; set choixPNG checked 1; "
-                                               "set radioCouleurs4 checked 1; is radioCouleurs4 "
-                                               "checked true; is radioGrayscale4 enabled true";
+        QTest::newRow("to JPEG") << "set spinCompression value 2; set choixJPEG checked 1; set "
+                                    "radioGrayscale4 checked 1; is radioCouleurs8 checked true; is "
+                                    "radioGrayscale4 enabled false; is spinCompression value 5";
+        QTest::newRow("back to PNG") << "set choixJPEG checked 1; set spinCompression value 2; set "
+                                        "choixPNG checked 1; set radioCouleurs4 checked 1; is "
+                                        "radioCouleurs4 checked true; is spinCompression value 9";
+        QTest::newRow("modes kept or moved")
+            << "set radioGrayscale8 checked 1; set choixJPEG checked 1; is radioGrayscale8 checked "
+               "true; set choixPNG checked 1; set radioCouleurs4 checked 1; set choixJPEG checked "
+               "1; is radioCouleurs8 checked true; is radioCouleurs4 enabled false";
         // In each listed file's folder the buttons rename the PNG and JPEG images whose names
         // begin with its base name to end in ".tns", and every ".png.tns" or ".jpg.tns" back; a
         // listed file keeps its name.

@@ -6,10 +6,11 @@
 
 void ModalAnswerer::poll()
 {
-    QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible() || modal == last)
-        return; // none, or the one answered already and still closing
-    last = modal;
+    auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    // One answered already may still be closing.
+    if (!modal || !modal->isVisible() || modal->property("answered").toBool())
+        return;
+    modal->setProperty("answered", true);
     auto *box = qobject_cast<QMessageBox *>(modal);
     auto *dialog = qobject_cast<QFileDialog *>(modal);
     records << ModalRecord{box ? box->icon() : QMessageBox::NoIcon, modal->windowTitle(),
@@ -18,9 +19,9 @@ void ModalAnswerer::poll()
     unexpected += answers.isEmpty();
     const QStringList paths = answers.isEmpty() ? QStringList() : answers.takeFirst();
     if (!dialog || paths.isEmpty())
-        return static_cast<QDialog *>(modal)->reject(); // OK is all that velinor's boxes have
+        return modal->reject(); // OK is all that velinor's boxes have
     // Qt's own dialog reads several names typed in quotes.
     const QString typed = '"' + paths.join(QStringLiteral("\" \"")) + '"';
     dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
-    static_cast<QDialog *>(dialog)->accept(); // protected in QFileDialog
+    modal->accept();
 }

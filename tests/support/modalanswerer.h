@@ -2,7 +2,6 @@
 #define VELINOR_MODALANSWERER_H
 
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 
 // What a box or a dialog showed: a box its icon, title and text, a file dialog its title and
@@ -35,7 +34,6 @@ private:
 
     QTimer timer;
     QList<QStringList> answers;
-    QPointer<QWidget> last;
 };
 
 #endif
