@@ -15,7 +15,7 @@ private slots:
         // is kept unchecked; a cancel leaves no converter, not even one found before.
         QTest::newRow("found") << "converter " VELINOR_FAKE_CONVERT;
         QTest::newRow("missing, picked")
-            << "answer; answer @x.txt; new @none; converter @x.txt; modals I: /usr/bin";
+            << "answer; answer @x.txt; env PATH=@none; new; converter @x.txt; modals I: /usr/bin";
         QTest::newRow("gone, cancelled")
             << "env PATH=@none; answer; answer; click actionD_tecter_convert_exe; converter; "
                "modals I: /usr/bin";
@@ -27,8 +27,9 @@ private slots:
         QTest::newRow("dialog") << "drop @e/x.pdf; answer @d/b.pdf @d/a.pdf; click "
                                    "boutonSelectFichiers; answer; click boutonSelectFichiers; list "
                                    "@e/x.pdf @d/b.pdf @d/a.pdf; destination @e; modals @e @d";
-        QTest::newRow("removed") << "drop @d/a.pdf @d/b.pdf @d/c.pdf; unlist 1; list @d/a.pdf "
-                                    "@d/c.pdf; click actionVider_la_liste; list";
+        QTest::newRow("removed")
+            << "drop @d/a.pdf @d/b.pdf @d/c.pdf; unlist listeFichiersChoisis 1; list @d/a.pdf "
+               "@d/c.pdf; click actionVider_la_liste; list";
         QTest::newRow("typed") << "set lineChemin text @x; drop @d/a.pdf; destination @x; set "
                                   "lineChemin text; drop @e/b.pdf; destination @e";
         QTest::newRow("chosen")
@@ -40,22 +41,20 @@ private slots:
         QTest::newRow("to JPEG") << "set spinCompression value 2; set choixJPEG checked 1; set "
                                     "radioGrayscale4 checked 1; is radioCouleurs8 checked true; is "
                                     "radioGrayscale4 enabled false; is spinCompression value 5";
-        QTest::newRow("back to PNG") << "set choixJPEG checked 1; set spinCompression value 2; set "
-                                        "choixPNG checked 1; set radioCouleurs4 checked 1; is "
-                                        "radioCouleurs4 checked true; is spinCompression value 9";
-        QTest::newRow("modes kept or moved")
+        QTest::newRow("back to PNG")
             << "set radioGrayscale8 checked 1; set choixJPEG checked 1; is radioGrayscale8 checked "
-               "true; set choixPNG checked 1; set radioCouleurs4 checked 1; set choixJPEG checked "
-               "1; is radioCouleurs8 checked true; is radioCouleurs4 enabled false";
+               "true; set spinCompression value 2; set choixPNG checked 1; is spinCompression "
+               "value 9; set radioCouleurs4 checked 1; set choixJPEG checked 1; is radioCouleurs8 "
+               "checked true";
         // In each listed file's folder the buttons rename the PNG and JPEG images whose names
         // begin with its base name to end in ".tns", and every ".png.tns" or ".jpg.tns" back; a
         // listed file keeps its name.
         QTest::newRow("renamed by prefix")
             << "touch @d/a-0.png @d/a.jpg @d/a.tns @d/ab.png @d/b.png; drop @d/a.pdf; set "
                "lineChemin text @x; click boutonRenommerTNS; files @d a-0.png.tns a.jpg.tns a.pdf "
-               "a.tns ab.png.tns b.png; peak 95; click boutonRenommerIMG; files @d a-0.png a.jpg "
+               "a.tns ab.png.tns b.png; click boutonRenommerIMG; files @d a-0.png a.jpg "
                "a.pdf a.tns ab.png b.png; statuses Le renommage a commencé... / Fini !; is "
-               "progressBar visible false";
+               "progressBar visible false; is progressBar value 0";
         QTest::newRow("listed images kept")
             << "touch @d/a-0.png; drop @d/a.pdf @d/a-1.png @d/a-2.png.tns; click "
                "boutonRenommerTNS; files @d a-0.png.tns a-1.png a-2.png.tns a.pdf; click "

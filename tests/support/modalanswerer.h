@@ -1,6 +1,9 @@
 #ifndef VELINOR_MODALANSWERER_H
 #define VELINOR_MODALANSWERER_H
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -30,10 +33,30 @@ public:
     int unexpected = 0;
 
 private:
-    void poll();
-
     QTimer timer;
     QList<QStringList> answers;
+
+    void poll()
+    {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        // One answered already may still be closing.
+        if (!modal || !modal->isVisible() || modal->property("answered").toBool())
+            return;
+        modal->setProperty("answered", true);
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        records << ModalRecord{box ? box->icon() : QMessageBox::NoIcon, modal->windowTitle(),
+                               box ? box->text() : QString(),
+                               dialog ? dialog->directory().absolutePath() : QString()};
+        unexpected += answers.isEmpty();
+        const QStringList paths = answers.isEmpty() ? QStringList() : answers.takeFirst();
+        if (!dialog || paths.isEmpty())
+            return modal->reject(); // OK is all that velinor's boxes have
+        // Qt's own dialog reads several names typed in quotes.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+            ->setText('"' + paths.join(QStringLiteral("\" \"")) + '"');
+        modal->accept();
+    }
 };
 
 #endif

@@ -3,13 +3,11 @@
 
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
-#include "processes.h"
 #include "testenv.h"
 
 #include <QDropEvent>
 #include <QListView>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QStatusBar>
 #include <QStringListModel>
 #include <QTemporaryDir>
@@ -19,11 +17,6 @@
 #include <memory>
 
 namespace window {
-
-inline QStringList words(const QString &text)
-{
-    return text.split(' ', Qt::SkipEmptyParts);
-}
 
 // A drag that enters the window and drops these local files there; plain text when none.
 inline void dropFiles(QWidget *w, const QStringList &paths)
@@ -41,19 +34,18 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 // A user's session with the window, written as steps apart with ";", each a verb and its words,
 // "@" standing for the session's own folder, where what "drop", "answer" and "touch PATH..."
 // name is made when missing: a file if its name has a dot, else a folder. Steps:
-//   new [FOLDER]      a new window, which looks for its converter with PATH=FOLDER if given
+//   new               a new window, which looks for its converter
 //   env NAME=VALUE    for the rest of the session
 //   drop [FILE...]    (plain text when no file)
 //   answer [PATH...]  for the next box, OK; for the next file dialog, this or Cancel when none
 //   click NAME        a button or a menu action; convert FOLDER: into that destination
-//   set NAME PROPERTY [VALUE...]; unlist ROW (a double click on a row of the file list)
+//   set NAME PROPERTY [VALUE...]; unlist LIST ROW (a double click on a row)
 // Checks that the window shows the words given:
 //   is NAME PROPERTY [VALUE...]; list; destination; converter; files FOLDER [NAME...]
 //   statuses    every status since the last click, "/" between them
-//   peak        the progress at its highest since the last click; -1 if it moved while hidden
 //   modals      a file dialog by the folder it opened in, a box by its icon's letter and ":",
 //               then its text unless it only informs
-//   converters  the processes started in the session still there
+//   call        the first call of the fake converter, as logged to $FAKE_CONVERT_LOG
 // At the end, no box or dialog may have gone unanswered.
 class Session
 {
@@ -72,19 +64,12 @@ public:
                     path.section('/', -1).contains('.') ? void(testenv::writeFile(path))
                                                         : void(QDir().mkpath(path));
             if (!w || verb == "new") {
-                const ScopedEnv path("PATH", verb == "new" && !args.isEmpty() ? args[0].toUtf8()
-                                                                              : qgetenv("PATH"));
                 w = std::make_unique<MainWindow>();
                 w->show();
-                auto *bar = w->findChild<QProgressBar *>();
-                QObject::connect(bar, &QProgressBar::valueChanged, w.get(), [this, bar](int v) {
-                    peak = peak < 0 || (v && bar->isHidden()) ? -1 : std::max(peak, v);
-                });
                 QObject::connect(w->statusBar(), &QStatusBar::messageChanged, w.get(),
                                  [this](const QString &m) { messages << m; });
             }
             QObject *named = w->findChild<QObject *>(args.value(0));
-            auto *list = w->findChild<QListView *>();
             if (verb == "env")
                 env.emplace_back(qPrintable(args[0].section('=', 0, 0)),
                                  args[0].section('=', 1).toUtf8());
@@ -96,12 +81,11 @@ public:
                 play("set lineChemin text " + args.join(' ') + "; click boutonConvertir");
             else if (verb == "click") {
                 messages.clear();
-                peak = 0;
                 QMetaObject::invokeMethod(named, named->inherits("QAction") ? "trigger" : "click");
             } else if (verb == "set")
                 named->setProperty(qPrintable(args[1]), args.mid(2).join(' '));
-            else if (verb == "unlist")
-                emit list->doubleClicked(list->model()->index(args[0].toInt(), 0));
+            else if (auto *list = qobject_cast<QListView *>(named); list && verb == "unlist")
+                emit list->doubleClicked(list->model()->index(args[1].toInt(), 0));
             else if (verb == "is")
                 QCOMPARE(words(named->property(qPrintable(args[1])).toString()).join(' '),
                          args.mid(2).join(' '));
@@ -116,7 +100,8 @@ private:
     ModalAnswerer answerer;
     std::list<ScopedEnv> env;
     QStringList messages;
-    int peak = 0;
+
+    static QStringList words(const QString &s) { return s.split(' ', Qt::SkipEmptyParts); }
 
     QString shows(const QString &what, const QString &folder) const
     {
@@ -131,9 +116,9 @@ private:
             {"converter", {w->converterPath()}},
             {"files", QStringList{folder} + testenv::fileNames(folder)},
             {"statuses", {messages.join(" / ")}},
-            {"peak", {QString::number(peak)}},
             {"modals", modals},
-            {"converters", processes::marked("VELINOR_SESSION", tmp.path())}};
+            {"call",
+             testenv::fakeConverterCalls(qEnvironmentVariable("FAKE_CONVERT_LOG")).value(0)}};
         return words(seen.value(what).join(' ')).join(' ');
     }
 };
