@@ -4,6 +4,8 @@
 #include "processes.h"
 #include "windowdriver.h"
 
+#include <QTimer>
+
 class TestConversion : public QObject
 {
     Q_OBJECT
@@ -52,34 +54,29 @@ private slots:
         QTest::newRow("nothing to rename")
             << "env FAKE_CONVERT_NOWRITE=1; drop @a.pdf; answer; set choixTNS checked 1; convert "
                "@out; modals W:L'opération de renommage en .tns a échoué.";
-        // The window reads each option from its widget, here checked or set to 3; the call itself
-        // is the core's to build.
+        // The window reads each option from its widget; the call itself is the core's to build.
         using O = velinor::ConversionOptions;
         using S = O::Supersampling;
         using C = O::ColourMode;
-        const auto option = [](const char *widget, void (*change)(O &)) {
+        const auto option = [](const char *step, void (*change)(O &)) {
             O o;
             change(o);
-            QTest::newRow(widget)
-                << QString(
-                       "env FAKE_CONVERT_LOG=@log; drop @doc.pdf; set %1 %2; convert @out; call %3")
-                       .arg(widget, widget[0] == 's' ? "value 3" : "checked 1",
-                            velinor::buildConversion("/S/doc.pdf", "/S/out", o)
-                                .arguments.join(' ')
-                                .replace("/S/", "@"));
+            const QStringList call = velinor::buildConversion("/S/doc.pdf", "/S/out", o).arguments;
+            QTest::newRow(step) << "drop @doc.pdf; set " + QString(step) + "; convert @out; call " +
+                                       call.join(' ').replace("/S/", "@");
         };
-        option("radioQualiteMoyenne", [](O &) {});
-        option("radioQualiteBasse", [](O &o) { o.supersampling = S::Low; });
-        option("radioQualiteHaute", [](O &o) { o.supersampling = S::High; });
-        option("radioNoirEtBlanc", [](O &o) { o.colourMode = C::BlackWhite; });
-        option("radioGrayscale8", [](O &o) { o.colourMode = C::Grey8; });
-        option("radioCouleurs4", [](O &o) { o.colourMode = C::Colour4; });
-        option("radioCouleurs8", [](O &o) { o.colourMode = C::Colour8; });
-        option("choixJPEG",
+        option("radioQualiteMoyenne checked 1", [](O &) {});
+        option("radioQualiteBasse checked 1", [](O &o) { o.supersampling = S::Low; });
+        option("radioQualiteHaute checked 1", [](O &o) { o.supersampling = S::High; });
+        option("radioNoirEtBlanc checked 1", [](O &o) { o.colourMode = C::BlackWhite; });
+        option("radioGrayscale8 checked 1", [](O &o) { o.colourMode = C::Grey8; });
+        option("radioCouleurs4 checked 1", [](O &o) { o.colourMode = C::Colour4; });
+        option("radioCouleurs8 checked 1", [](O &o) { o.colourMode = C::Colour8; });
+        option("choixJPEG checked 1",
                [](O &o) { o.png = false, o.colourMode = C::Colour8, o.compression = 5; });
-        option("spinCompression", [](O &o) { o.compression = 3; });
-        option("choixRedim", [](O &o) { o.resize = true; });
-        option("choixAppend", [](O &o) { o.append = true; });
+        option("spinCompression value 3", [](O &o) { o.compression = 3; });
+        option("choixRedim checked 1", [](O &o) { o.resize = true; });
+        option("choixAppend checked 1", [](O &o) { o.append = true; });
     }
     void session()
     {
@@ -99,11 +96,13 @@ private slots:
     {
         QFETCH(QString, how);
         window::Session s;
-        const QString inputs = "is boutonConvertir enabled %1; is tabWidget enabled %1; is "
-                               "actionVider_la_liste enabled %1; is boutonArreter visible %2";
+        const QString inputs =
+            "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; is "
+            "boutonArreter visible %2";
+        const QString log = s.tmp.filePath("log"); // what the converter it starts carries
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!processes::marked("VELINOR_SESSION", s.tmp.path()).filter(":sleep").isEmpty())
+            if (processes::marked("FAKE_CONVERT_LOG", log).join(' ').contains(":sleep"))
                 poll.stop(), s.play(inputs.arg("false", "true") + "; click " + how);
         });
         poll.start(20);

@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTimer>
 
 // What a box or a dialog showed: a box its icon, title and text, a file dialog its title and
 // the folder it opened in.
@@ -21,11 +20,7 @@ struct ModalRecord
 class ModalAnswerer : public QObject
 {
 public:
-    ModalAnswerer()
-    {
-        connect(&timer, &QTimer::timeout, this, &ModalAnswerer::poll);
-        timer.start(10);
-    }
+    ModalAnswerer() { startTimer(10); }
     // For a box, OK; for a file dialog, these paths typed in and accepted, or Cancel when none.
     void answer(const QStringList &paths = {}) { answers << paths; }
 
@@ -33,10 +28,10 @@ public:
     int unexpected = 0;
 
 private:
-    QTimer timer;
     QList<QStringList> answers;
 
-    void poll()
+    // Every 10 ms: the modal box or dialog on top, if any.
+    void timerEvent(QTimerEvent *) override
     {
         auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         // One answered already may still be closing.

@@ -45,13 +45,14 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 //   statuses    every status since the last click, "/" between them
 //   modals      a file dialog by the folder it opened in, a box by its icon's letter and ":",
 //               then its text unless it only informs
-//   call        the first call of the fake converter, as logged to $FAKE_CONVERT_LOG
+//   call        the first call of the fake converter
 // At the end, no box or dialog may have gone unanswered.
 class Session
 {
 public:
     QTemporaryDir tmp;
-    const ScopedEnv mark{"VELINOR_SESSION", tmp.path().toUtf8()};
+    // The fake converter logs its calls there, and what it starts carries this to be found.
+    const ScopedEnv log{"FAKE_CONVERT_LOG", tmp.filePath("log").toUtf8()};
 
     void play(const QString &script)
     {
@@ -117,8 +118,7 @@ private:
             {"files", QStringList{folder} + testenv::fileNames(folder)},
             {"statuses", {messages.join(" / ")}},
             {"modals", modals},
-            {"call",
-             testenv::fakeConverterCalls(qEnvironmentVariable("FAKE_CONVERT_LOG")).value(0)}};
+            {"call", testenv::fakeConverterCalls(tmp.filePath("log")).value(0)}};
         return words(seen.value(what).join(' ')).join(' ');
     }
 };
