@@ -96,9 +96,8 @@ private slots:
     {
         QFETCH(QString, how);
         window::Session s;
-        const QString inputs =
-            "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; is "
-            "boutonArreter visible %2";
+        const QString inputs = "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; "
+                               "is MainWindow acceptDrops %1; is boutonArreter visible %2";
         const QString log = s.tmp.filePath("log"); // what the converter it starts carries
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {

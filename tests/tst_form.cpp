@@ -35,9 +35,10 @@ private slots:
                                    "destination; drop @e/b.pdf; destination @e; modals @x @d";
         // JPEG has no 4-bit modes and reads the compression as a quality: a switch of format
         // resets the compression to the format's own and moves a 4-bit mode to colour 8 bits.
-        QTest::newRow("to JPEG") << "set spinCompression value 2; set choixJPEG checked 1; set "
-                                    "radioGrayscale4 checked 1; is radioCouleurs8 checked true; is "
-                                    "radioGrayscale4 enabled false; is spinCompression value 5";
+        QTest::newRow("to JPEG")
+            << "set spinCompression value 2; set choixJPEG checked 1; set radioGrayscale4 checked "
+               "1; is radioCouleurs8 checked true; is radioGrayscale4 enabled false; is "
+               "radioCouleurs4 enabled false; is spinCompression value 5";
         QTest::newRow("back to PNG")
             << "set radioGrayscale8 checked 1; set choixJPEG checked 1; is radioGrayscale8 checked "
                "true; set spinCompression value 2; set choixPNG checked 1; is spinCompression "

@@ -1,2 +1,2 @@
-// The answerer lives in its header; this unit gives the window's test library its own object.
+// The answerer lives in its header; the window's test library still builds from this unit.
 #include "modalanswerer.h"

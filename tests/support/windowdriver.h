@@ -34,12 +34,13 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 // A user's session with the window, written as steps apart with ";", each a verb and its words,
 // "@" standing for the session's own folder, where what "drop", "answer" and "touch PATH..."
 // name is made when missing: a file if its name has a dot, else a folder. Steps:
-//   new               a new window, which looks for its converter
+//   new               a new window, which looks for its converter (the first step opens one)
 //   env NAME=VALUE    for the rest of the session
 //   drop [FILE...]    (plain text when no file)
 //   answer [PATH...]  for the next box, OK; for the next file dialog, this or Cancel when none
 //   click NAME        a button or a menu action; convert FOLDER: into that destination
 //   set NAME PROPERTY [VALUE...]; unlist LIST ROW (a double click on a row)
+// (NAME is that of a widget, an action, or the window itself: "MainWindow")
 // Checks that the window shows the words given:
 //   is NAME PROPERTY [VALUE...]; list; destination; converter; files FOLDER [NAME...]
 //   statuses    every status since the last click, "/" between them
@@ -70,7 +71,8 @@ public:
                 QObject::connect(w->statusBar(), &QStatusBar::messageChanged, w.get(),
                                  [this](const QString &m) { messages << m; });
             }
-            QObject *named = w->findChild<QObject *>(args.value(0));
+            QObject *named =
+                w->objectName() == args.value(0) ? w.get() : w->findChild<QObject *>(args.value(0));
             if (verb == "env")
                 env.emplace_back(qPrintable(args[0].section('=', 0, 0)),
                                  args[0].section('=', 1).toUtf8());
