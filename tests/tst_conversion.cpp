@@ -34,13 +34,11 @@ private slots:
                "C:Erreur durant la conversion de \"a.pdf\".";
         QTest::newRow("converter not startable")
             << "answer; answer @notes.txt; env PATH=@none; new; drop @a.pdf; answer; convert @out; "
-               "modals I: "
-               "/usr/bin C:Erreur durant la conversion de \"a.pdf\".";
+               "modals I: /usr/bin C:Erreur durant la conversion de \"a.pdf\".";
         QTest::newRow("no converter")
             << "answer; answer; env PATH=@none; new; drop @a.pdf; answer; convert @out; statuses; "
-               "modals I: "
-               "/usr/bin W:Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le menu "
-               "Fichier pour le re-détecter.";
+               "modals I: /usr/bin W:Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le "
+               "menu Fichier pour le re-détecter.";
         QTest::newRow("no destination") << "drop @a.pdf; answer; convert; statuses; modals W:Aucun "
                                            "répertoire de sortie n'est défini.";
         // After each file, ".tns" goes to every image of the destination whose name begins with

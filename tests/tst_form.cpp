@@ -26,9 +26,8 @@ private slots:
         QTest::newRow("dialog") << "drop @e/x.pdf; answer @d/b.pdf @d/a.pdf; click "
                                    "boutonSelectFichiers; answer; click boutonSelectFichiers; list "
                                    "@e/x.pdf @d/b.pdf @d/a.pdf; destination @e; modals @e @d";
-        QTest::newRow("removed")
-            << "drop @d/a.pdf @d/b.pdf @d/c.pdf; unlist listeFichiersChoisis 1; list @d/a.pdf "
-               "@d/c.pdf; click actionVider_la_liste; list";
+        QTest::newRow("removed") << "drop @d/a.pdf @d/b.pdf @d/c.pdf; unlist listeFichiersChoisis "
+                                    "1; list @d/a.pdf @d/c.pdf; click actionVider_la_liste; list";
         QTest::newRow("chosen") << "touch @x; drop @d/a.pdf; set lineChemin text @x; answer @y; "
                                    "click boutonChoisirDest; destination @y; is lineChemin text "
                                    "@y; set lineChemin text; answer; click boutonChoisirDest; "
