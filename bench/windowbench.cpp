@@ -12,7 +12,6 @@
 //   velinor-bench-window stop DESTINATION AFTER_MS FILE...
 //       clicks "Arrêter" AFTER_MS into the run and prints "stop_ms N", the time from the click
 //       until no process started by the run is left (found by VELINOR_BENCH_MARK in /proc)
-#include "filelistdriver.h"
 #include "windowdriver.h"
 
 #include <QAbstractButton>
@@ -20,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QThread>
 #include <QTimer>
 
@@ -45,7 +45,17 @@ long peakKb()
 void dropAll(MainWindow *w, const QStringList &paths)
 {
     for (qsizetype i = 0; i < paths.size(); i += 32)
-        filelist::dropFiles(w, paths.mid(i, 32));
+        window::dropFiles(w, paths.mid(i, 32));
+}
+
+void click(MainWindow *w, const char *button)
+{
+    w->findChild<QAbstractButton *>(QString::fromLatin1(button))->click();
+}
+
+void setDestination(MainWindow *w, const QString &path)
+{
+    w->findChild<QLineEdit *>(QStringLiteral("lineChemin"))->setText(path);
 }
 
 // Whether a process other than this one carries the mark that this one gave its children.
@@ -95,7 +105,7 @@ int main(int argc, char *argv[])
                          .arg(i, 5, 10, QLatin1Char('0'));
         std::printf("empty_kb %ld\n", peakKb());
         dropAll(&w, paths);
-        if (filelist::entries(&w).size() != count)
+        if (w.findChild<QListView *>()->model()->rowCount() != count)
             return 1;
         std::printf("listed_kb %ld\n", peakKb());
         return 0;
@@ -105,7 +115,7 @@ int main(int argc, char *argv[])
         const bool stall = args.at(0) == QLatin1String("stall");
         const QStringList files = args.mid(stall ? 2 : 3);
         dropAll(&w, files);
-        window::setDestination(&w, args.at(1));
+        setDestination(&w, args.at(1));
         QElapsedTimer sinceTick;
         qint64 longest = 0;
         QTimer ticker;
@@ -130,7 +140,7 @@ int main(int argc, char *argv[])
         }
         QElapsedTimer clock;
         clock.start();
-        window::click(&w, "boutonConvertir");
+        click(&w, "boutonConvertir");
         if (stall)
             std::printf("run_ms %lld\nstall_ms %lld\n", clock.elapsed(), longest);
         else
@@ -142,15 +152,15 @@ int main(int argc, char *argv[])
         return usage();
     QStringList files = args.mid(3);
     if (files.value(0) == QLatin1String("--single-image")) {
-        window::setChecked(&w, "choixAppend");
+        w.findChild<QAbstractButton *>(QStringLiteral("choixAppend"))->setChecked(true);
         files.removeFirst();
     }
     dropAll(&w, files);
-    window::setDestination(&w, args.at(1));
+    setDestination(&w, args.at(1));
     for (int i = 0, repeats = args.at(2).toInt(); i < repeats; ++i) {
         QElapsedTimer clock;
         clock.start();
-        window::click(&w, "boutonConvertir");
+        click(&w, "boutonConvertir");
         std::printf("run_ms %.2f\n", double(clock.nsecsElapsed()) / 1e6);
         std::fflush(stdout);
     }

@@ -1,68 +1,57 @@
 #ifndef VELINOR_MODALANSWERER_H
 #define VELINOR_MODALANSWERER_H
 
+#include <QApplication>
 #include <QFileDialog>
-#include <QList>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <QObject>
-#include <QPointer>
-#include <QStringList>
-#include <QTimer>
 
-// What a modal box or dialog looked like when the answerer met it.
+// What a box or a dialog showed: a box its icon, title and text, a file dialog its title and
+// the folder it opened in.
 struct ModalRecord
 {
-    QString className; // "QMessageBox", "QFileDialog", ...
-    QString title;
-    QString text; // message boxes
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    int buttonCount = 0;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    QWidget *parent = nullptr; // compare only while the parent still lives
-    QString directory;         // file dialogs: the folder it opened in
-    QStringList nameFilters;
-    QString selectedNameFilter;
-    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
-    QFileDialog::Options options;
+    QMessageBox::Icon icon;
+    QString title, text, directory;
 };
 
-// Answers the modal boxes and dialogs that the static QMessageBox and QFileDialog functions
-// open, in the order they appear: each one is recorded, then answered with the next queued
-// answer. A box or dialog with no answer queued is still recorded and closed (OK for a box,
-// Cancel for a dialog), so that a test never hangs; it then shows up in unexpected().
+// Answers the boxes and dialogs that QMessageBox's and QFileDialog's static functions open, in
+// the order they come, with the answers queued. One met with no answer left is closed all the
+// same (OK, or Cancel), so that a test never hangs, and counted as unexpected.
 class ModalAnswerer : public QObject
 {
 public:
-    ModalAnswerer();
-    ~ModalAnswerer() override;
+    ModalAnswerer() { startTimer(10); }
+    // For a box, OK; for a file dialog, these paths typed in and accepted, or Cancel when none.
+    void answer(const QStringList &paths = {}) { answers << paths; }
 
-    // Queue answers, in the order the modals will appear.
-    ModalAnswerer &clickOk();                        // a message box: its OK button
-    ModalAnswerer &choose(const QStringList &paths); // a file dialog: select and accept
-    ModalAnswerer &choose(const QString &path) { return choose(QStringList{path}); }
-    ModalAnswerer &cancel(); // a file dialog: reject
-
-    const QList<ModalRecord> &records() const { return seen; }
-    int unexpected() const { return unanswered; }
-    int pending() const { return int(answers.size()); }
-    void clear();
+    QList<ModalRecord> records;
+    int unexpected = 0;
 
 private:
-    struct Answer
-    {
-        enum Kind { Ok, Choose, Cancel } kind;
-        QStringList paths;
-    };
-    void poll();
-    void answer(QWidget *modal);
-    static ModalRecord describe(QWidget *modal);
+    QList<QStringList> answers;
 
-    QTimer timer;
-    QList<Answer> answers;
-    QList<ModalRecord> seen;
-    QList<QPointer<QWidget>> handled;
-    int unanswered = 0;
+    // Every 10 ms: the modal box or dialog on top, if any.
+    void timerEvent(QTimerEvent *) override
+    {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        // One answered already may still be closing.
+        if (!modal || !modal->isVisible() || modal->property("answered").toBool())
+            return;
+        modal->setProperty("answered", true);
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        records << ModalRecord{box ? box->icon() : QMessageBox::NoIcon, modal->windowTitle(),
+                               box ? box->text() : QString(),
+                               dialog ? dialog->directory().absolutePath() : QString()};
+        unexpected += answers.isEmpty();
+        const QStringList paths = answers.isEmpty() ? QStringList() : answers.takeFirst();
+        if (!dialog || paths.isEmpty())
+            return modal->reject(); // OK is all that velinor's boxes have
+        // Qt's own dialog reads several names typed in quotes.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+            ->setText('"' + paths.join(QStringLiteral("\" \"")) + '"');
+        modal->accept();
+    }
 };
 
 #endif

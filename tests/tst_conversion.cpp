@@ -1,0 +1,114 @@
+// Runs from "Convertir !" with the fake converter: what each file becomes and the boxes it
+// brings, what the user sees of a run, the stop button, and the options the converter is given.
+#include "arguments.h"
+#include "processes.h"
+#include "windowdriver.h"
+
+#include <QTimer>
+
+class TestConversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Each row a window::Session; the one file that is not there is in /gone.
+    void session_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("missing file")
+            << "drop @a.pdf /gone/b.pdf @c.pdf; answer; convert @out/new; files @out/new a.png "
+               "c.png; modals W:Le fichier spécifié n'existe pas !; statuses La conversion a "
+               "commencé... / Conversion de \"a.pdf\" / Conversion de \"c.pdf\" / Fini !; is "
+               "progressBar visible false; is progressBar value 0";
+        QTest::newRow("nothing listed")
+            << "convert @out; statuses La conversion a commencé... / Fini !";
+        QTest::newRow("would replace a source")
+            << "drop @out/photo.png @b.pdf; answer; convert @out; files @out b.png photo.png; "
+               "modals C:Conversion impossible de \"photo.png\" : l'image remplacerait le fichier "
+               "source. Choisissez un autre dossier de destination.";
+        QTest::newRow("converter fails")
+            << "env FAKE_CONVERT_FAIL=bad; drop @bad.pdf @good.pdf; answer; convert @out; files "
+               "@out good.png; modals C:Erreur durant la conversion de \"bad.pdf\".";
+        QTest::newRow("converter crashes")
+            << "env FAKE_CONVERT_CRASH=1; drop @a.pdf; answer; convert @out; files @out; modals "
+               "C:Erreur durant la conversion de \"a.pdf\".";
+        QTest::newRow("converter not startable")
+            << "answer; answer @notes.txt; env PATH=@none; new; drop @a.pdf; answer; convert @out; "
+               "modals I: /usr/bin C:Erreur durant la conversion de \"a.pdf\".";
+        QTest::newRow("no converter")
+            << "answer; answer; env PATH=@none; new; drop @a.pdf; answer; convert @out; statuses; "
+               "modals I: /usr/bin W:Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le "
+               "menu Fichier pour le re-détecter.";
+        QTest::newRow("no destination") << "drop @a.pdf; answer; convert; statuses; modals W:Aucun "
+                                           "répertoire de sortie n'est défini.";
+        // After each file, ".tns" goes to every image of the destination whose name begins with
+        // the file's base name, but never to a listed file.
+        QTest::newRow("renamed by prefix")
+            << "touch @out/chx.png @out/x.png; drop @ch.pdf; set choixTNS checked 1; convert @out; "
+               "files @out ch.png.tns chx.png.tns x.png";
+        QTest::newRow("listed image kept")
+            << "drop @out/chx.png @ch.pdf; answer; set choixTNS checked 1; convert @out; files "
+               "@out ch.png.tns chx.png";
+        QTest::newRow("nothing to rename")
+            << "env FAKE_CONVERT_NOWRITE=1; drop @a.pdf; answer; set choixTNS checked 1; convert "
+               "@out; modals W:L'opération de renommage en .tns a échoué.";
+        // The window reads each option from its widget; the call itself is the core's to build.
+        using O = velinor::ConversionOptions;
+        using S = O::Supersampling;
+        using C = O::ColourMode;
+        const auto option = [](const char *step, void (*change)(O &)) {
+            O o;
+            change(o);
+            const QStringList call = velinor::buildConversion("/S/doc.pdf", "/S/out", o).arguments;
+            QTest::newRow(step) << "drop @doc.pdf; set " + QString(step) + "; convert @out; call " +
+                                       call.join(' ').replace("/S/", "@");
+        };
+        option("radioQualiteMoyenne checked 1", [](O &) {});
+        option("radioQualiteBasse checked 1", [](O &o) { o.supersampling = S::Low; });
+        option("radioQualiteHaute checked 1", [](O &o) { o.supersampling = S::High; });
+        option("radioNoirEtBlanc checked 1", [](O &o) { o.colourMode = C::BlackWhite; });
+        option("radioGrayscale8 checked 1", [](O &o) { o.colourMode = C::Grey8; });
+        option("radioCouleurs4 checked 1", [](O &o) { o.colourMode = C::Colour4; });
+        option("radioCouleurs8 checked 1", [](O &o) { o.colourMode = C::Colour8; });
+        option("choixJPEG checked 1",
+               [](O &o) { o.png = false, o.colourMode = C::Colour8, o.compression = 5; });
+        option("spinCompression value 3", [](O &o) { o.compression = 3; });
+        option("choixRedim checked 1", [](O &o) { o.resize = true; });
+        option("choixAppend checked 1", [](O &o) { o.append = true; });
+    }
+    void session()
+    {
+        QFETCH(QString, steps);
+        window::Session().play(steps);
+    }
+
+    // "Arrêter", or closing the window, ends the run at once: its converter is stopped, nothing
+    // is written or renamed, and the inputs that waited are given back.
+    void stop_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Arrêter") << "boutonArreter";
+        QTest::newRow("closing the window") << "actionQuitter";
+    }
+    void stop()
+    {
+        QFETCH(QString, how);
+        window::Session s;
+        const QString inputs = "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; "
+                               "is MainWindow acceptDrops %1; is boutonArreter visible %2";
+        const QString log = s.tmp.filePath("log"); // what the converter it starts carries
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (processes::marked("FAKE_CONVERT_LOG", log).join(' ').contains(":sleep"))
+                poll.stop(), s.play(inputs.arg("false", "true") + "; click " + how);
+        });
+        poll.start(20);
+        s.play("env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS checked 1; convert @out; "
+               "statuses Conversion arrêtée.; files @out; " +
+               inputs.arg("true", "false") + "; is centralWidget visible " +
+               (how == "boutonArreter" ? "true" : "false"));
+    }
+};
+
+QTEST_MAIN(TestConversion)
+#include "tst_conversion.moc"
