@@ -50,7 +50,8 @@ class TestEngine : public QObject
     {
         QStringList paths;
         for (const QString &name : names.split(' '))
-            paths << testenv::writeFile(here(QString("%1/%2").arg(paths.size()).arg(name)));
+            paths << testenv::writeFile(here(QString("%1/%2").arg(paths.size()).arg(name)),
+                                        "%PDF-1.4\n");
         return paths;
     }
 
@@ -73,7 +74,8 @@ private slots:
                         "the first range fails | d.pdf | 0 | 20 | [0-7] | d.pdf[0-7] | 0",
                         "short | d.pdf | 0 | 3 | | d.pdf | 3",
                         "one image | d.pdf | 1 | 20 | | d.pdf | 1",
-                        "a frame template | d%.pdf | 0 | 20 | | d%.pdf | 20"});
+                        "a frame template | d%.pdf | 0 | 20 | | d%.pdf | 20",
+                        "a frame template, one page | d%.pdf | 0 | 1 | | d%.pdf | 1"});
     }
     void ranges()
     {
@@ -91,23 +93,25 @@ private slots:
         QCOMPARE(testenv::fileNames(settings.destination).size(), f[5].toInt());
     }
 
-    // sources | renaming: 1 by prefix, 2 own images | whether the two ran at once, with two jobs
+    // sources | renaming: 1 by prefix, 2 own images | whether the first two calls ran at once,
+    // with two jobs | pages
     void sideBySide_data()
     {
-        testenv::table({"other names | a.pdf b.pdf | 1 | 1", "a page name | a.pdf a-1.pdf | 0 | 0",
-                        "the same name | a.pdf a.pdf | 2 | 0",
-                        "a prefix, renamed by prefix | ch.pdf chap.pdf | 1 | 0",
-                        "a prefix, own images | ch.pdf chap.pdf | 2 | 1"});
+        testenv::table({"other names | a.pdf b.pdf | 1 | 1 | 1",
+                        "a page name | a.pdf a-1.pdf | 0 | 0 | 1",
+                        "the same name | a.pdf a.pdf | 2 | 0 | 1",
+                        "a prefix, renamed by prefix | ch.pdf chap.pdf | 1 | 0 | 1",
+                        "a prefix, own images | ch.pdf chap.pdf | 2 | 1 | 1",
+                        "the ranges of one document | d.pdf | 0 | 1 | 20"});
     }
     void sideBySide()
     {
         QFETCH(QStringList, f);
         const ScopedEnv events("FAKE_CONVERT_EVENTS", here("events").toUtf8()),
-            slow("FAKE_CONVERT_SLEEP", "0.3");
+            slow("FAKE_CONVERT_SLEEP", "0.3"), pages("FAKE_CONVERT_PAGES", f[3].toUtf8());
         settings.tns = velinor::TnsRename(f[1].toInt());
         settings.jobs = 2;
         run(sources(f[0]));
-        QCOMPARE(told.join(' '), QString("+0 0 +1 1"));
         QCOMPARE(QString(testenv::readFile(here("events"))).split('\n').value(1).startsWith('+'),
                  f[2] == "1");
     }
@@ -145,7 +149,7 @@ private slots:
         clock.start();
         QVERIFY(run(sources("a.pdf b.pdf c.pdf"), stops));
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(told.join(' '), QString("+0 +1"));
+        QCOMPARE(results.size(), 0);
         QCOMPARE(testenv::fileNames(settings.destination), QStringList());
         QTRY_COMPARE_WITH_TIMEOUT(processes::marked("VELINOR_TEST_MARK", QTest::currentDataTag()),
                                   QStringList(), 1000);

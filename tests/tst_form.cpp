@@ -56,6 +56,10 @@ private slots:
             << "touch @d/a-0.png; drop @d/a.pdf @d/a-1.png @d/a-2.png.tns; click "
                "boutonRenommerTNS; files @d a-0.png.tns a-1.png a-2.png.tns a.pdf; click "
                "boutonRenommerIMG; files @d a-0.png a-1.png a-2.png.tns a.pdf";
+        QString many; // a drop takes the first 32 files
+        for (int i = 10; i < 43; ++i)
+            many += QString(" @m/%1.pdf").arg(i);
+        QTest::newRow("33 dropped") << "drop" + many + "; list" + many.left(many.lastIndexOf(' '));
     }
     void session()
     {

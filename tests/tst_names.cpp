@@ -1,15 +1,16 @@
-// File names: which images become ".tns" files and back, names ImageMagick would misread, the
-// sources an image must never replace, and where the converter is looked for on Windows.
+// File names: which images become ".tns" files and back, names ImageMagick would misread, and the
+// sources an image must never replace.
 #include "arguments.h"
-#include "convertersearch.h"
 #include "magicknames.h"
 #include "paths.h"
 #include "sourceprotection.h"
 #include "testenv.h"
 #include "tnsrename.h"
+#include "translation.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +84,20 @@ private slots:
         QCOMPARE(velinor::literalOutput(f[0], false), QString(f[0]).replace("%", "%%"));
     }
 
+    // The converter runs where a wildcard name is a plain file, and writes over an empty file
+    // where a colon would name a format, which goes when nothing replaced it.
+    void literalNames()
+    {
+        QTemporaryDir dir;
+        const QString output = dir.filePath("png:a.png");
+        {
+            const velinor::LiteralNames names(dir.filePath("a[1].pdf"), output);
+            QVERIFY(names.isReady() && QFileInfo(output).isFile());
+            QVERIFY(QFileInfo(names.workingDirectory() + "/a[1].pdf").isFile());
+        }
+        QVERIFY(!QFile::exists(output));
+    }
+
     // source converted into out/, a.png listed too | a link to a.png in out/, "s" symbolic, "h"
     // hard | renamed to ".tns" | refusal: 0 none, 1 unreadable, 2 it would replace a.png
     void guard_data()
@@ -105,6 +120,8 @@ private slots:
         const QByteArray link = QFile::encodeName(dir.filePath("out/" + f[1].mid(1)));
         if (!f[1].isEmpty())
             QCOMPARE(f[1][0] == 's' ? ::symlink(a, link) : ::link(a, link), 0);
+        if (f[1].startsWith('s'))
+            QVERIFY(velinor::wouldOverwriteSource(QFile::decodeName(a), QFile::decodeName(link)));
         const QString path = dir.filePath(f[0]);
         const velinor::SourceGuard guard({dir.filePath("a.png"), path}, dir.filePath("out"));
         const velinor::SourceVerdict verdict =
@@ -113,25 +130,13 @@ private slots:
         QCOMPARE(verdict.replaced, f[3] != "2" ? QString() : f[1].isEmpty() ? path : QString(a));
     }
 
-    // the folders made | the converter found | the folder to ask in when not found
-    void installFolders_data()
+    // Qt's own words (the file dialog's among them) in French for a French user: the suite runs
+    // under LC_ALL=fr_FR.UTF-8.
+    void qtInFrench()
     {
-        testenv::table({"the last install | pf/IM-6/convert.exe pf/IM-7/convert.exe | "
-                        "pf/IM-7/convert.exe |",
-                        "the first folder that exists | x86/IM-6/convert.exe pf/IM-7/convert.exe | "
-                        "x86/IM-6/convert.exe |",
-                        "an empty first folder | x86/ pf/IM-7/convert.exe | | x86",
-                        "no program | pf/IM-7/magick.exe | | pf/IM-7"});
-    }
-    void installFolders()
-    {
-        QFETCH(QStringList, f);
-        QTemporaryDir dir;
-        testenv::populate(dir.path(), f[0]);
-        const auto search = velinor::searchInstallFolders({dir.filePath("x86"), dir.filePath("pf")},
-                                                          "IM*", "convert.exe");
-        QCOMPARE(search.path, f[1].isEmpty() ? f[1] : dir.filePath(f[1]));
-        QCOMPARE(search.startFolder, f[2].isEmpty() ? f[2] : dir.filePath(f[2]));
+        QTranslator qt;
+        velinor::installQtTranslator(*qApp, qt);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Annuler"));
     }
 };
 

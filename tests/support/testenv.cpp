@@ -5,20 +5,6 @@
 #include <QFileInfo>
 #include <QTest>
 
-ScopedEnv::ScopedEnv(const char *n, const QByteArray &value)
-    : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
-{
-    qputenv(n, value);
-}
-
-ScopedEnv::~ScopedEnv()
-{
-    if (had)
-        qputenv(name.constData(), old);
-    else
-        qunsetenv(name.constData());
-}
-
 namespace testenv {
 
 void table(const QStringList &rows)

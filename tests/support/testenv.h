@@ -8,16 +8,17 @@
 // Sets an environment variable for one scope and puts the old value back afterwards.
 class ScopedEnv
 {
-public:
-    ScopedEnv(const char *name, const QByteArray &value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
+    const QByteArray name, old;
+    const bool had;
 
-private:
-    QByteArray name;
-    QByteArray old;
-    bool had;
+public:
+    ScopedEnv(const char *n, const QByteArray &value)
+        : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
+    {
+        qputenv(n, value);
+    }
+    ScopedEnv(const ScopedEnv &) = delete;
+    ~ScopedEnv() { had ? void(qputenv(name.constData(), old)) : void(qunsetenv(name.constData())); }
 };
 
 namespace testenv {

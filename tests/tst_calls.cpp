@@ -1,5 +1,8 @@
-// Long documents converted a few pages a call, and how their pages are counted.
+// The converter's calls: its arguments for each branch of the options, the names taken from the
+// paths, long documents converted a few pages a call, how their pages are counted, and how tall
+// a single image of a whole document would be.
 #include "chunking.h"
+#include "singleimage.h"
 #include "testenv.h"
 
 #include <QFile>
@@ -8,12 +11,70 @@
 
 using velinor::ConversionOptions;
 
-class TestPages : public QObject
+class TestCalls : public QObject
 {
     Q_OBJECT
     QTemporaryDir tmp;
 
 private slots:
+    // supersampling (0 low, 1 medium, 2 high) | colour mode (0 none, 1 two levels, 2 grey 4,
+    // 3 grey 8, 4 colour 4, 5 colour 8) | png | compression | resize | append | the arguments,
+    // "IN" the source and "OUT" the image without its extension; the white page comes first.
+    void arguments_data()
+    {
+        testenv::table({
+            "defaults | 1|2|1|9|0|0 | -density 150 IN W -quality 95 -type GrayScale -depth 4 "
+            "-alpha remove OUT.png",
+            "two levels | 0|1|1|9|0|0 | IN W -quality 95 -type BiLevel -alpha remove OUT.png",
+            "grey 8 | 0|3|1|9|0|0 | IN W -quality 95 -type GrayScale -depth 8 -alpha remove "
+            "OUT.png",
+            "colour 4 | 0|4|1|9|0|0 | IN W -quality 95 -define png:format=png8 OUT.png",
+            "colour 4 in JPEG | 0|4|0|9|0|0 | IN W -quality 95 -depth 4 OUT.jpg",
+            "colour 8 | 0|5|1|9|0|0 | IN W -quality 95 -depth 8 OUT.png",
+            "compression 0 | 0|0|1|0|0|0 | IN W -quality 05 OUT.png",
+            "low resized | 0|0|1|9|1|0 | IN W -quality 95 OUT.png",
+            "medium resized | 1|0|1|9|1|0 | -density 150 IN W -quality 95 -resize 50% OUT.png",
+            "high resized one JPEG | 2|5|0|5|1|1 | -density 320 IN W -quality 55 -depth 8 "
+            "-resize 25% -append OUT.jpg",
+        });
+    }
+    void arguments()
+    {
+        QFETCH(QStringList, f);
+        const ConversionOptions options{ConversionOptions::Supersampling(f[0].toInt()),
+                                        ConversionOptions::ColourMode(f[1].toInt()),
+                                        f[2] == "1",
+                                        f[3].toInt(),
+                                        f[4] == "1",
+                                        f[5] == "1"};
+        const auto call = velinor::buildConversion("/cours/chap.1.pdf", "/img", options);
+        QCOMPARE(call.arguments.join(' '),
+                 f[6].replace("IN", "/cours/chap.1.pdf")
+                     .replace("OUT", "/img/chap.1")
+                     .replace(" W ", " -background white -alpha remove "));
+        QCOMPARE(call.outputPath, call.arguments.last());
+    }
+
+    // source | destination | base name | image
+    void names_data()
+    {
+        testenv::table({
+            "several dots | /c/a.b.pdf | /img/ | a.b | /img/a.b.png",
+            "a dot in the folder only | /v1.2/notes | /img | | /img/.png",
+            "root | /c/x.pdf | / | x | /x.png",
+            // QDir would take ":n.png" for a resource and drop the folder.
+            "leading colon | /c/:n.pdf | /img | :n | /img/:n.png",
+        });
+    }
+    void names()
+    {
+        QFETCH(QStringList, f);
+        const auto call = velinor::buildConversion(f[0], f[1], ConversionOptions());
+        QCOMPARE(call.baseName, f[2]);
+        QCOMPARE(call.outputPath, f[3]);
+        QCOMPARE(call.arguments.at(2), f[0]);
+    }
+
     // pages | a call's size | the ranges
     void ranges_data()
     {
@@ -67,9 +128,7 @@ private slots:
     // converter | made beside it | identify's command, "@" the folder
     void identify_data()
     {
-        testenv::table({"beside | convert | identify | @/identify",
-                        "Windows | convert.exe | identify.exe | @/identify.exe",
-                        "Debian | convert-im6.q16 | identify-im6.q16 | @/identify-im6.q16",
+        testenv::table({"Debian | convert-im6.q16 | identify-im6.q16 | @/identify-im6.q16",
                         "ImageMagick 7 | MAGICK.EXE | | @/MAGICK.EXE identify",
                         "a wrapper: the one on PATH | im-convert | | @/path/identify"});
     }
@@ -109,7 +168,23 @@ private slots:
         ScopedEnv said(f[2].isEmpty() ? "FAKE_UNSET" : "FAKE_IDENTIFY_OUTPUT", f[2].toUtf8());
         QCOMPARE(velinor::pageCount(VELINOR_FAKE_CONVERT, source), f[4].toInt());
     }
+
+    // supersampling | resize | height of a single image of two A4 pages and a landscape one
+    void height_data()
+    {
+        testenv::table({"low | 0 | 1 | 2279", "medium | 1 | 0 | 4748",
+                        "medium resized | 1 | 1 | 2374", "high resized | 2 | 1 | 2533"});
+    }
+    void height()
+    {
+        QFETCH(QStringList, f);
+        ConversionOptions options;
+        options.supersampling = ConversionOptions::Supersampling(f[0].toInt());
+        options.resize = f[1] == "1";
+        QCOMPARE(velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options),
+                 f[2].toLongLong());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestPages)
-#include "tst_pages.moc"
+QTEST_GUILESS_MAIN(TestCalls)
+#include "tst_calls.moc"
