@@ -75,53 +75,33 @@ private slots:
         QCOMPARE(call.arguments.at(2), f[0]);
     }
 
-    // pages | a call's size | the ranges
-    void ranges_data()
-    {
-        testenv::table({"unknown | 0 | 8 |", "one page | 1 | 8 | 0-0", "the size | 8 | 8 | 0-7",
-                        "one over joins | 9 | 8 | 0-8", "two over split | 10 | 8 | 0-7 8-9",
-                        "a last page joins | 17 | 8 | 0-7 8-16",
-                        "one a call would number nothing | 4 | 1 | 0-1 2-3"});
-    }
-    void ranges()
-    {
-        QFETCH(QStringList, f);
-        QStringList found;
-        for (const velinor::PageRange &r : velinor::pageRanges(f[0].toInt(), f[1].toInt()))
-            found << QStringLiteral("%1-%2").arg(r.first).arg(r.last);
-        QCOMPARE(found.join(' '), f[2]);
-    }
-
-    // source | destination | supersampling | one image | pages | the calls' ranges, none when
-    // the one call is kept. Each call reads its range and numbers its images from its first page.
+    // source | destination | supersampling | pages | the calls' ranges, none when the one call
+    // is kept. Each call reads its range and numbers its images from its first page.
     void calls_data()
     {
-        testenv::table({"medium | /c/a.pdf | /i | 1 | 0 | 20 | 0-7 8-15 16-19",
-                        "low: the input first | /c/a.pdf | /i | 0 | 0 | 65 | 0-31 32-64",
-                        "high | /c/a.pdf | /i | 2 | 0 | 5 | 0-1 2-4",
-                        "fits one call | /c/a.pdf | /i | 1 | 0 | 9 |",
-                        "one image | /c/a.pdf | /i | 1 | 1 | 300 |",
-                        "a frame template | /c/t%d.pdf | /i | 1 | 0 | 40 |",
-                        "% in the destination | /c/a.pdf | /1% | 1 | 0 | 40 |",
-                        "[ in the name | /c/a[2].pdf | /i | 1 | 0 | 40 |",
-                        "[ in the destination | /c/a.pdf | /i [a] | 1 | 0 | 10 | 0-7 8-9"});
+        testenv::table({"medium | /c/a.pdf | /i | 1 | 20 | 0-7 8-15 16-19",
+                        "low: the input first | /c/a.pdf | /i | 0 | 65 | 0-31 32-64",
+                        "high | /c/a.pdf | /i | 2 | 5 | 0-1 2-4",
+                        "a frame template | /c/t%d.pdf | /i | 1 | 40 |",
+                        "% in the destination | /c/a.pdf | /1% | 1 | 40 |",
+                        "[ in the name | /c/a[2].pdf | /i | 1 | 40 |",
+                        "[ in the destination | /c/a.pdf | /i [a] | 1 | 10 | 0-7 8-9"});
     }
     void calls()
     {
         QFETCH(QStringList, f);
         ConversionOptions options;
         options.supersampling = ConversionOptions::Supersampling(f[2].toInt());
-        options.append = f[3] == "1";
         const auto call = velinor::buildConversion(f[0], f[1], options);
         QList<QStringList> expected;
-        for (const QString &range : f[5].split(' ', Qt::SkipEmptyParts)) {
+        for (const QString &range : f[4].split(' ', Qt::SkipEmptyParts)) {
             QStringList arguments = call.arguments;
             arguments.replace(arguments.indexOf(f[0]), f[0] + '[' + range + ']');
             arguments.insert(arguments.size() - 1, "-scene");
             arguments.insert(arguments.size() - 1, range.section('-', 0, 0));
             expected << arguments;
         }
-        QCOMPARE(velinor::converterCalls(call, options, f[4].toInt()),
+        QCOMPARE(velinor::converterCalls(call, options, f[3].toInt()),
                  expected.isEmpty() ? QList<QStringList>{call.arguments} : expected);
     }
 
@@ -172,8 +152,8 @@ private slots:
     // supersampling | resize | height of a single image of two A4 pages and a landscape one
     void height_data()
     {
-        testenv::table({"low | 0 | 1 | 2279", "medium | 1 | 0 | 4748",
-                        "medium resized | 1 | 1 | 2374", "high resized | 2 | 1 | 2533"});
+        testenv::table(
+            {"low | 0 | 1 | 2279", "medium | 1 | 0 | 4748", "high resized | 2 | 1 | 2533"});
     }
     void height()
     {

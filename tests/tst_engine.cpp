@@ -69,6 +69,7 @@ private slots:
     void ranges_data()
     {
         testenv::table({"split | d.pdf | 0 | 20 | | d.pdf[0-7] d.pdf[8-15] d.pdf[16-19] | 20",
+                        "a last single page joins | d.pdf | 0 | 17 | | d.pdf[0-7] d.pdf[8-16] | 17",
                         "stops at the failing range | d.pdf | 0 | 20 | [8-15] | "
                         "d.pdf[0-7] d.pdf[8-15] | 8",
                         "the first range fails | d.pdf | 0 | 20 | [0-7] | d.pdf[0-7] | 0",
@@ -128,31 +129,22 @@ private slots:
         QCOMPARE(results.value(1).outcome, FileResult::Outcome::Unreadable);
     }
 
-    // FAKE_CONVERT_STUBBORN | stops, ms after the start. Nothing more starts, nothing is written,
-    // renamed or told done, and no converter is left.
-    void stop_data()
-    {
-        testenv::table({"the converters end at once | | 300", "a second stop kills | 1 | 300 400"});
-    }
+    // A stop ends the converters at once, a second one kills those that linger: nothing more
+    // starts, nothing is written, renamed or told done, and no converter is left.
     void stop()
     {
-        QFETCH(QStringList, f);
-        const ScopedEnv slow("FAKE_CONVERT_SLEEP", "20"),
-            stubborn("FAKE_CONVERT_STUBBORN", f[0].toUtf8()),
-            mark("VELINOR_TEST_MARK", QTest::currentDataTag());
+        const ScopedEnv slow("FAKE_CONVERT_SLEEP", "20"), stubborn("FAKE_CONVERT_STUBBORN", "1"),
+            mark("VELINOR_TEST_MARK", "stop");
         settings.jobs = 2;
         settings.tns = velinor::TnsRename::ByPrefix;
-        QList<int> stops;
-        for (const QString &ms : f[1].split(' '))
-            stops << ms.toInt();
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(run(sources("a.pdf b.pdf c.pdf"), stops));
+        QVERIFY(run(sources("a.pdf b.pdf c.pdf"), {300, 400}));
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(results.size(), 0);
         QCOMPARE(testenv::fileNames(settings.destination), QStringList());
-        QTRY_COMPARE_WITH_TIMEOUT(processes::marked("VELINOR_TEST_MARK", QTest::currentDataTag()),
-                                  QStringList(), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(processes::marked("VELINOR_TEST_MARK", "stop"), QStringList(),
+                                  1000);
     }
 };
 

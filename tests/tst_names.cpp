@@ -28,7 +28,6 @@ private slots:
         testenv::table({
             "prefix | prefix | ch | ch.png ch-1.png chap.png ch.jpg ch.png.tns | "
             "ch-1.png.tns<ch-1.png ch.jpg ch.png.tns<ch.png chap.png.tns<chap.png | 1",
-            "prefix: folders stay | prefix | ch | ch.png/ | ch.png/ | 0",
             "prefix: brackets are letters | prefix | c[1] | c[1].png c1.png | "
             "c1.png c[1].png.tns<c[1].png | 1",
             "own images | own | ch | ch.png ch-10.png chap.png ch-.png ch-1a.png ch--1.png | "
@@ -62,26 +61,6 @@ private slots:
         QCOMPARE(testenv::listing(dir.path()), f[3]);
         if (f[0] == "to" || f[0] == "back")
             QCOMPARE(click(), 0); // a second click finds nothing more to do
-    }
-
-    // image | a wildcard name | ImageMagick writes it as spelt | its pages spelt out
-    void magickNames_data()
-    {
-        testenv::table({"plain | /i/a.png | 0 | 1 | /i/a-%d.png",
-                        "wildcards | /i/a*?{}.png | 1 | 1 | /i/a*?{}-%d.png",
-                        "a % in a folder | /1%/a.png | 0 | 1 | /1%%/a-%d.png",
-                        "frame template | /i/p%03d.png | 0 | 0 | /i/p%%03d-%d.png",
-                        "%x | /i/p%x.png | 0 | 0 | /i/p%%x-%d.png",
-                        "extension alone | /i/.png | 0 | 0 | /i/-%d.png",
-                        "no extension | /i.d/a | 0 | 1 | /i.d/a-%d"});
-    }
-    void magickNames()
-    {
-        QFETCH(QStringList, f);
-        QCOMPARE(velinor::isWildcardName(velinor::fileName(f[0])), f[1] == "1");
-        QCOMPARE(velinor::writesUnderOwnName(f[0]), f[2] == "1");
-        QCOMPARE(velinor::literalOutput(f[0], true), f[3]);
-        QCOMPARE(velinor::literalOutput(f[0], false), QString(f[0]).replace("%", "%%"));
     }
 
     // The converter runs where a wildcard name is a plain file, and writes over an empty file
