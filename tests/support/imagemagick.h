@@ -1,71 +1,40 @@
 #ifndef VELINOR_TEST_IMAGEMAGICK_H
 #define VELINOR_TEST_IMAGEMAGICK_H
 
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-
-#include "testenv.h"
+#include "clidriver.h"
 
 // What the end-to-end suites need around the real ImageMagick and Ghostscript.
 namespace imagemagick {
 
-// The real converter and its tools, looked up on PATH past the tests' fake converter; empty
-// when missing.
-QString converter();
-QString identify();
-QString ghostscript();
+// The real tool of this name on PATH, past the tests' fakes; empty when missing.
+QString tool(const char *name);
 
-// True when the tools are there. When they are missing, a test calls QSKIP outside CI and
-// QFAIL under CI=true, where a missing ImageMagick is a set-up fault, not a reason to pass.
-bool available(QString *why);
+// For cli::sh: the real tools only on PATH, and ImageMagick allowed to read PDF by a policy of
+// its own, in a temporary XDG_CONFIG_HOME.
+QProcessEnvironment environment();
 
-// A folder holding ImageMagick/policy.xml that lets ImageMagick read and write PDF. Point
-// XDG_CONFIG_HOME at path() while converting.
-class PdfPolicy
-{
-public:
-    PdfPolicy();
-    QString path() const { return dir.path(); }
+// A PDF of square pages of 200 points, through Ghostscript. Each page shows a grey ramp, a
+// rainbow, a red square in its top right quarter, nothing in its top left corner, and along its
+// bottom edge a black bar as long as its number in sixteenths of the width.
+bool makePdf(const QString &path, int pages);
 
-private:
-    QTemporaryDir dir;
-};
+// identify -format FORMAT, of the image read from its standard input: by its name, identify could
+// read another file.
+QString identify(const QString &image, const QString &format);
 
-// PATH without the tests' fakes, for a velinor-cli that must meet the real tools only.
-QByteArray pathWithoutFakes();
-
-// For the life of a test case: ImageMagick may read PDF, and a window finds the real converter
-// on PATH rather than the tests' fake.
-class RealConverter
-{
-public:
-    RealConverter();
-
-private:
-    PdfPolicy policy;
-    ScopedEnv config;
-    ScopedEnv path;
-};
-
-// Writes a PDF of `pages` pages (A4 unless another size in points is given), each with its
-// number in large type, through Ghostscript.
-bool makePdf(const QString &path, int pages, int widthPoints = 595, int heightPoints = 842);
-
-// identify -format FORMAT FILE, its standard output trimmed; empty on failure.
-QString identifyFormat(const QString &file, const QString &format);
+// A shell command that lists every file under the working folder but those in "out", with a
+// checksum of what the regular ones hold (a named pipe would block).
+const char *const snapshot =
+    "find . -path ./out -prune -o -type f -exec cksum {} + -o -print | sort";
 
 } // namespace imagemagick
 
-// Fails under CI, skips elsewhere, when ImageMagick or Ghostscript is missing.
+// Fails under CI, where a missing ImageMagick is a set-up fault, and skips elsewhere.
 #define REQUIRE_IMAGEMAGICK()                                                                      \
-    do {                                                                                           \
-        QString why_;                                                                              \
-        if (!imagemagick::available(&why_)) {                                                      \
-            if (qEnvironmentVariableIsSet("CI"))                                                   \
-                QFAIL(qPrintable(why_));                                                           \
-            QSKIP(qPrintable(why_));                                                               \
-        }                                                                                          \
-    } while (false)
+    for (const char *tool_ : {"convert", "identify", "gs"})                                        \
+        if (imagemagick::tool(tool_).isEmpty()) {                                                  \
+            QVERIFY2(!qEnvironmentVariableIsSet("CI"), tool_);                                     \
+            QSKIP(tool_);                                                                          \
+        }
 
 #endif

@@ -1,0 +1,169 @@
+// velinor-cli: its parser in-process, then the program run from a shell with the fake converter
+// for what only a process shows: exit statuses, what it says and prints, signals and limits.
+#include "clidriver.h"
+#include "commandline.h"
+#include "testenv.h"
+
+#include <QTemporaryDir>
+
+// What a command line asks for, one "key=value" per field.
+static QStringList fields(const CommandLine &l)
+{
+    const velinor::ConversionOptions &o = l.options;
+    return QString::asprintf("action=%d mode=%d png=%d compression=%d supersampling=%d resize=%d "
+                             "append=%d tns=%d quiet=%d jobs=%d d=%s converter=%s files=%s",
+                             int(l.action), int(o.colourMode), o.png, o.compression,
+                             int(o.supersampling), o.resize, o.append, l.tns, l.quiet, l.jobs,
+                             qPrintable(l.destination), qPrintable(l.converter),
+                             qPrintable(l.files.join(',')))
+        .split(' ');
+}
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The arguments, split at blanks, and the fields they change; for a usage error, "!" and a
+    // part of the error.
+    void parse_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("effect");
+        const auto row = [](const char *arguments, const char *effect) {
+            cli::row(arguments, arguments, effect);
+        };
+        row("--mode bw --mode gray4 --supersampling medium --format jpeg --format png a.pdf", "");
+        row("-dout --mode=bw --supersampling low --resize --single-image a.pdf",
+            "d=out mode=1 supersampling=0 resize=1 append=1");
+        row("-d o --mode gray8 --supersampling high --tns -q a.pdf",
+            "d=o mode=3 supersampling=2 tns=1 quiet=1");
+        row("--destination=o=k --mode color4 --quiet --dry-run -j 3 a.pdf",
+            "d=o=k mode=4 quiet=1 action=1 jobs=3");
+        row("--mode color8 --converter /x/convert --jobs=999999 --compression=0 a.pdf",
+            "mode=5 converter=/x/convert jobs=999999 compression=0");
+        row("--format jpeg --mode gray8 a.pdf", "png=0 compression=5 mode=3");
+        row("--compression 3 --format jpeg --mode bw a.pdf", "png=0 compression=3 mode=1");
+        row("- -- -q a.pdf", "files=-,-q,a.pdf");
+        row("-h -V --bogus", "action=2 files=");
+        row("--version --help", "action=3 files=");
+        row("--", "!aucun fichier à convertir");
+        row("--bogus -h a.pdf", "!option inconnue : --bogus");
+        row("-qV a.pdf", "!option inconnue : -qV");
+        row("--resize=yes a.pdf", "!l'option --resize ne prend pas de valeur");
+        row("a.pdf --mode", "!l'option --mode demande une valeur");
+        row("--mode rainbow a.pdf", "!valeur invalide pour --mode : « rainbow » (au choix : bw");
+        row("--format gif a.pdf", "!valeur invalide pour --format : « gif »");
+        row("--supersampling max a.pdf", "!valeur invalide pour --supersampling : « max »");
+        row("--compression 10 a.pdf", "!la compression va de 0 à 9, pas « 10 »");
+        row("--compression=+ a.pdf", "!la compression va de 0 à 9, pas « + »");
+        row("-j0 a.pdf", "!entier positif, pas « 0 »");
+        row("--jobs=1000000 a.pdf", "!entier positif, pas « 1000000 »");
+        row("--jobs +2 a.pdf", "!entier positif, pas « +2 »");
+        row("--format jpeg a.pdf", "!le mode gray4 n'existe pas en JPEG");
+        row("--mode color4 --format=jpeg a.pdf", "!le mode color4 n'existe pas en JPEG");
+        row("--destination= a.pdf", "!l'option --destination demande un chemin non vide");
+    }
+    void parse()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, effect);
+        const CommandLine line = parseCommandLine(arguments.split(' ', Qt::SkipEmptyParts));
+        QStringList expected = fields(CommandLine());
+        for (const QString &change : ("files=a.pdf " + effect).split(' '))
+            for (QString &field : expected)
+                if (field.section('=', 0, 0) == change.section('=', 0, 0))
+                    field = change;
+        if (effect.startsWith('!'))
+            QVERIFY2(line.action == CommandLine::Action::UsageError &&
+                         line.error.contains(effect.mid(1)),
+                     qPrintable(line.error));
+        else
+            QCOMPARE(fields(line), expected);
+    }
+
+    // Each script runs from a folder holding a.pdf, b.pdf and c.pdf, with the fake converter
+    // first on PATH; ./convert fails on a.pdf and crashes on b.pdf.
+    void program_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("said");
+        const QString refused = "Conversion impossible de \"a.png\" : l'image remplacerait le "
+                                "fichier source. Choisissez un autre dossier de destination.\n";
+        const QString failed = "Erreur durant la conversion de \"%1\".\n",
+                      tns = "L'opération de renommage en .tns a échoué.\n",
+                      output = "Impossible d'écrire sur la sortie standard : ";
+        cli::row("converted, renamed", "velinor-cli --tns -d out a.pdf b.pdf; echo $?; ls out",
+                 "[1/2] a.pdf\n[2/2] b.pdf\n0\na.png.tns\nb.png.tns\n");
+        cli::row("quiet, refused",
+                 "mkdir out; cp a.pdf out/a.png; velinor-cli -q -d out a.pdf gone.pdf out/a.png; "
+                 "echo $?; ls out",
+                 "[1/3] a.pdf\n" + refused +
+                     "[2/3] gone.pdf\nLe fichier spécifié n'existe pas !\n[3/3] out/a.png\n" +
+                     refused + "1\na.png\n");
+        cli::row("failed, crashed",
+                 "velinor-cli --tns --converter ./convert -d out a.pdf b.pdf; echo $?",
+                 "[1/2] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/2] b.pdf\n" +
+                     failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
+                     "1\n");
+        cli::row("a long document stops at its failing range",
+                 "FAKE_CONVERT_PAGES=20 FAKE_CONVERT_FAIL='a.pdf[8-15]' velinor-cli -j1 -d out "
+                 "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
+                 "[1/2] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 1\n[2/2] b.pdf\n1\n      8 a\n     20 b\n");
+        cli::row("usage error", "velinor-cli --colour a.pdf; echo $?",
+                 "velinor-cli : option inconnue : --colour\nPour l'aide : velinor-cli --help\n2\n");
+        cli::row(
+            "no converter",
+            "velinor-cli --converter tools/convert a.pdf; echo $?; "
+            "PATH=/nowhere \"$(command -v velinor-cli)\" a.pdf; echo $?",
+            "Le convertisseur « tools/convert » est introuvable ou ne peut pas être lancé.\n2\n"
+            "ImageMagick est introuvable : installez-le, ou indiquez le convertisseur avec "
+            "--converter.\n2\n");
+        cli::row("destination not made", "velinor-cli -d a.pdf/out a.pdf; echo $?",
+                 "Impossible de créer le dossier de destination « a.pdf/out ».\n1\n");
+        cli::row("version, output that fails",
+                 "velinor-cli -V | cut -c-12; velinor-cli -V >&-; echo $?; "
+                 "velinor-cli --dry-run a.pdf >/dev/full; echo $?",
+                 "velinor-cli \n" + output + "Bad file descriptor.\n1\n" + output +
+                     "No space left on device.\n1\n");
+        // The commands run through sh, and the fake converter writes which input it got.
+        cli::row(
+            "dry run",
+            R"x(mkdir out; touch "l'x\$HOME.pdf"; velinor-cli --dry-run -d out "l'x\$HOME.pdf" )x"
+            R"x("$(printf 'gone\t\033\n\r\\\047\342\200\256.pdf')" >cmds; echo $?; sh cmds; )x"
+            R"x(sed "s|$PWD/||" out/l*; ls out)x",
+            R"x([2/2] $'gone\t\x1b\n\r\\\'\u202e.pdf')x"
+            "\nLe fichier spécifié n'existe pas !\n1\nimage of l'x$HOME.pdf\nl'x$HOME.png\n");
+        cli::row("jobs held under the open-file limit",
+                 "for i in $(seq 10 25); do touch f$i.pdf; done; ulimit -n 64; FAKE_CONVERT_SLEEP="
+                 "0.2 velinor-cli -q -j 100000 -d out f*.pdf 2>&1 | sed 's/[0-9]* conv/N conv/'; "
+                 "ls out | wc -l",
+                 "Au plus N conversions simultanées au lieu de 100000 : le système limite "
+                 "velinor-cli à 64 fichiers ouverts.\n16\n");
+        cli::row("SIGTERM once two converters run",
+                 "FAKE_CONVERT_SLEEP=30 FAKE_CONVERT_LOG=log velinor-cli -j2 -d out a.pdf b.pdf "
+                 "c.pdf & until [ $(wc -l <log) = 2 ]; do sleep 0.1; done 2>/dev/null; kill $!; "
+                 "wait $!; "
+                 "echo $?; ls out",
+                 "Interrompu : aucune autre conversion ne commence, celles en cours sont "
+                 "arrêtées.\n130\n");
+    }
+    void program()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        QCOMPARE(cli::sh("echo %PDF-1.4 | tee a.pdf b.pdf >c.pdf; printf '#!/bin/sh\\ncase $* in "
+                         "*b.pdf*) kill -SEGV $$;; esac\\necho \" oops  \" >&2; exit 3' >convert; "
+                         "chmod +x convert\n" +
+                             script,
+                         dir.path()),
+                 said);
+        QTRY_COMPARE(cli::leftBehind(dir.path()), QStringList()); // all it started has ended
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
