@@ -2,7 +2,6 @@
 // for what only a process shows: exit statuses, what it says and prints, signals and limits.
 #include "clidriver.h"
 #include "commandline.h"
-#include "testenv.h"
 
 #include <QTemporaryDir>
 
@@ -24,14 +23,13 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
-    // The arguments, split at blanks, and the fields they change; for a usage error, "!" and a
-    // part of the error.
+    // Each row's tag is the arguments, split at blanks; its data, the fields they change from
+    // the defaults or, for a usage error, "!" and a part of the error.
     void parse_data()
     {
-        QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("effect");
         const auto row = [](const char *arguments, const char *effect) {
-            cli::row(arguments, arguments, effect);
+            QTest::newRow(arguments) << QString(effect);
         };
         row("--mode bw --mode gray4 --supersampling medium --format jpeg --format png a.pdf", "");
         row("-dout --mode=bw --supersampling low --resize --single-image a.pdf",
@@ -66,63 +64,49 @@ private slots:
     }
     void parse()
     {
-        QFETCH(QString, arguments);
         QFETCH(QString, effect);
-        const CommandLine line = parseCommandLine(arguments.split(' ', Qt::SkipEmptyParts));
+        const CommandLine line = parseCommandLine(QString(QTest::currentDataTag()).split(' '));
         QStringList expected = fields(CommandLine());
         for (const QString &change : ("files=a.pdf " + effect).split(' '))
-            for (QString &field : expected)
-                if (field.section('=', 0, 0) == change.section('=', 0, 0))
-                    field = change;
-        if (effect.startsWith('!'))
-            QVERIFY2(line.action == CommandLine::Action::UsageError &&
-                         line.error.contains(effect.mid(1)),
-                     qPrintable(line.error));
-        else
-            QCOMPARE(fields(line), expected);
+            expected.replaceInStrings(QRegularExpression('^' + change.section('=', 0, 0) + "=.*"),
+                                      change);
+        QVERIFY2(effect.startsWith('!') ? line.action == CommandLine::Action::UsageError &&
+                                              line.error.contains(effect.mid(1))
+                                        : fields(line) == expected,
+                 qPrintable(fields(line).join(' ') + line.error));
     }
 
     // Each script runs from a folder holding a.pdf, b.pdf and c.pdf, with the fake converter
-    // first on PATH; ./convert fails on a.pdf and crashes on b.pdf.
+    // first on PATH; ./convert fails on a.pdf, crashes on b.pdf and hands the rest to the fake.
     void program_data()
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("said");
-        const QString refused = "Conversion impossible de \"a.png\" : l'image remplacerait le "
-                                "fichier source. Choisissez un autre dossier de destination.\n";
         const QString failed = "Erreur durant la conversion de \"%1\".\n",
                       tns = "L'opération de renommage en .tns a échoué.\n",
                       output = "Impossible d'écrire sur la sortie standard : ";
-        cli::row("converted, renamed", "velinor-cli --tns -d out a.pdf b.pdf; echo $?; ls out",
-                 "[1/2] a.pdf\n[2/2] b.pdf\n0\na.png.tns\nb.png.tns\n");
-        cli::row("quiet, refused",
-                 "mkdir out; cp a.pdf out/a.png; velinor-cli -q -d out a.pdf gone.pdf out/a.png; "
-                 "echo $?; ls out",
-                 "[1/3] a.pdf\n" + refused +
-                     "[2/3] gone.pdf\nLe fichier spécifié n'existe pas !\n[3/3] out/a.png\n" +
-                     refused + "1\na.png\n");
-        cli::row("failed, crashed",
-                 "velinor-cli --tns --converter ./convert -d out a.pdf b.pdf; echo $?",
-                 "[1/2] a.pdf\n" + failed.arg("a.pdf") +
-                     "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/2] b.pdf\n" +
+        cli::row("every outcome of a file",
+                 "mkdir out; cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out "
+                 "a.pdf b.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
+                 "[1/5] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
                      failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
-                     "1\n");
-        cli::row("a long document stops at its failing range",
-                 "FAKE_CONVERT_PAGES=20 FAKE_CONVERT_FAIL='a.pdf[8-15]' velinor-cli -j1 -d out "
+                     "[3/5] gone.pdf\nLe fichier spécifié n'existe pas !\n[4/5] out/d.png\n"
+                     "Conversion impossible de \"d.png\" : l'image remplacerait le fichier "
+                     "source. Choisissez un autre dossier de destination.\n[5/5] c.pdf\n1\n"
+                     "c.png.tns\nd.png\n");
+        cli::row("quiet, a long document stops at its failing range",
+                 "FAKE_CONVERT_PAGES=20 FAKE_CONVERT_FAIL='a.pdf[8-15]' velinor-cli -q -j1 -d out "
                  "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
                  "[1/2] a.pdf\n" + failed.arg("a.pdf") +
-                     "Code de sortie du convertisseur : 1\n[2/2] b.pdf\n1\n      8 a\n     20 b\n");
-        cli::row("usage error", "velinor-cli --colour a.pdf; echo $?",
-                 "velinor-cli : option inconnue : --colour\nPour l'aide : velinor-cli --help\n2\n");
+                     "Code de sortie du convertisseur : 1\n1\n      8 a\n     20 b\n");
         cli::row(
-            "no converter",
-            "velinor-cli --converter tools/convert a.pdf; echo $?; "
-            "PATH=/nowhere \"$(command -v velinor-cli)\" a.pdf; echo $?",
+            "nothing converted",
+            "velinor-cli --colour a.pdf; echo $?; velinor-cli --converter tools/convert "
+            "a.pdf; echo $?; velinor-cli -d a.pdf/out a.pdf; echo $?",
+            "velinor-cli : option inconnue : --colour\nPour l'aide : velinor-cli --help\n2\n"
             "Le convertisseur « tools/convert » est introuvable ou ne peut pas être lancé.\n2\n"
-            "ImageMagick est introuvable : installez-le, ou indiquez le convertisseur avec "
-            "--converter.\n2\n");
-        cli::row("destination not made", "velinor-cli -d a.pdf/out a.pdf; echo $?",
-                 "Impossible de créer le dossier de destination « a.pdf/out ».\n1\n");
+            "Impossible de créer le dossier de destination « a.pdf/out ».\n1\n");
         cli::row("version, output that fails",
                  "velinor-cli -V | cut -c-12; velinor-cli -V >&-; echo $?; "
                  "velinor-cli --dry-run a.pdf >/dev/full; echo $?",
@@ -138,15 +122,14 @@ private slots:
             "\nLe fichier spécifié n'existe pas !\n1\nimage of l'x$HOME.pdf\nl'x$HOME.png\n");
         cli::row("jobs held under the open-file limit",
                  "for i in $(seq 10 25); do touch f$i.pdf; done; ulimit -n 64; FAKE_CONVERT_SLEEP="
-                 "0.2 velinor-cli -q -j 100000 -d out f*.pdf 2>&1 | sed 's/[0-9]* conv/N conv/'; "
-                 "ls out | wc -l",
-                 "Au plus N conversions simultanées au lieu de 100000 : le système limite "
+                 "0.2 velinor-cli -q -j 100000 -d out f*.pdf 2>err; echo $?; "
+                 "sed 's/[0-9]* conv/N conv/' err; ls out | wc -l",
+                 "0\nAu plus N conversions simultanées au lieu de 100000 : le système limite "
                  "velinor-cli à 64 fichiers ouverts.\n16\n");
         cli::row("SIGTERM once two converters run",
                  "FAKE_CONVERT_SLEEP=30 FAKE_CONVERT_LOG=log velinor-cli -j2 -d out a.pdf b.pdf "
                  "c.pdf & until [ $(wc -l <log) = 2 ]; do sleep 0.1; done 2>/dev/null; kill $!; "
-                 "wait $!; "
-                 "echo $?; ls out",
+                 "wait $!; echo $?; ls out",
                  "Interrompu : aucune autre conversion ne commence, celles en cours sont "
                  "arrêtées.\n130\n");
     }
@@ -156,12 +139,11 @@ private slots:
         QFETCH(QString, said);
         QTemporaryDir dir;
         QCOMPARE(cli::sh("echo %PDF-1.4 | tee a.pdf b.pdf >c.pdf; printf '#!/bin/sh\\ncase $* in "
-                         "*b.pdf*) kill -SEGV $$;; esac\\necho \" oops  \" >&2; exit 3' >convert; "
-                         "chmod +x convert\n" +
+                         "*a.pdf*) echo \" oops  \" >&2; exit 3;; *b.pdf*) kill -SEGV $$;; esac\\n"
+                         "exec convert \"$@\"' >convert; chmod +x convert\n" +
                              script,
                          dir.path()),
                  said);
-        QTRY_COMPARE(cli::leftBehind(dir.path()), QStringList()); // all it started has ended
     }
 };
 
