@@ -2,8 +2,6 @@
 // colour mode, names ImageMagick could misread, long documents converted a few pages at a time.
 #include "imagemagick.h"
 
-#include <QTemporaryDir>
-
 class TestImageMagick : public QObject
 {
     Q_OBJECT
@@ -39,33 +37,23 @@ private slots:
         QFETCH(QString, images);
         QFETCH(QString, look);
         const QStringList made = images.split('|');
-        QString format = "%k %[opaque] %[fx:p{0,0}.intensity>0.98] "
-                         "%[fx:p{0.775*w,0.225*h}.r-p{0.775*w,0.225*h}.g>0.8] ",
-                said = "0\n";
-        for (int i = 0; i < 16; ++i)
-            format += QString("%[fx:p{%1.5*w/16,h-4}.intensity<0.5]").arg(i);
+        QString said = "0\n";
         for (int i = 0; i < made.size(); ++i)
             said += made[i] + '\n' + look + QString(i + 1, '1').leftJustified(16, '0') + '\n';
-        QTemporaryDir root;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("NAME", name);
-        env.insert("FORMAT", format + "\n");
-        // Beside the source and its images, files that a misread name could reach; they must
-        // stay as they are. identify reads each image from its standard input, by its name it
-        // could misread it as well.
-        QCOMPARE(
-            imagemagick::sh(QString("mkdir in out; cd out; d='cours1.pdf cours1-0.png axby.pdf "
-                                    "axby-0.png p0-0.png p1-1.png x.pdf x-0.png'; touch $d; "
-                                    "cd ../in; touch $d; pdf \"$NAME\" %1; before=$(list); "
-                                    "velinor-cli -q -d ../out %2 -- \"$NAME\"; echo $?; [ "
-                                    "\"$(list)\" = \"$before\" ] || echo changed; cd ../out; "
-                                    "for f in *; do [ -s \"$f\" ] && echo \"$f\" && identify "
-                                    "-format \"$FORMAT\" - <\"$f\" | awk '{ $1 = ($1 <= 2) + "
-                                    "($1 <= 16) + ($1 <= 256) } 1'; done")
-                                .arg(made.size())
-                                .arg(options),
-                            root.path(), env),
-            said);
+        // Beside the source and its images lie files that a misread name could reach; they must
+        // stay as they are. identify reads each image from its standard input, as it could
+        // misread its name too.
+        const QString script = R"sh(mkdir in out; d='cours1.pdf cours1-0.png axby.pdf axby-0.png'
+            cd out; touch $d p0-0.png p1-1.png x-0.png; cd ../in; touch $d x.pdf
+            pdf '%1' %2; before=$(list); velinor-cli -q -d ../out %3 -- '%1'; echo $?
+            [ "$(list)" = "$before" ] || echo changed; cd ../out
+            f='%k %[opaque] %[fx:p{0,0}.intensity>0.98] %[fx:p{0.775*w,0.225*h}.r-p{0.775*w,0.225*h}.g>0.8] '
+            for i in $(seq 0 15); do f="$f%[fx:p{$i.5*w/16,h-4}.intensity<0.5]"; done
+            for i in *; do
+                [ -s "$i" ] && echo "$i" && identify -format "$f\n" - <"$i" |
+                    awk '{ $1 = ($1 <= 2) + ($1 <= 16) + ($1 <= 256) } 1'
+            done)sh";
+        QCOMPARE(imagemagick::sh(script.arg(name, QString::number(made.size()), options)), said);
     }
 };
 

@@ -4,37 +4,37 @@
 #include "processes.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // velinor-cli run from a shell, as users run it.
 namespace cli {
 
-// Runs a shell script from `dir`, the built velinor-cli first on PATH, in a language without a
-// translation file so that the French texts show. Returns all it wrote, errors included, then the
-// processes it started that are still there a few seconds later, which should be none.
-inline QString sh(const QString &script, const QString &dir,
+// Runs a shell script in a new temporary folder, the built velinor-cli first on PATH, in a language
+// without a translation file so that the French texts show. Returns all it wrote, errors included,
+// then the processes it started that are still there a few seconds later, which should be none.
+inline QString sh(const QString &script,
                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
+    const QTemporaryDir dir;
     env.insert("PATH", VELINOR_RUNTIME_DIR ":" + env.value("PATH"));
     env.insert("LC_ALL", "C.UTF-8");
-    env.insert("VELINOR_TEST_MARK", dir); // inherited by all the script starts
+    env.insert("VELINOR_TEST_MARK", dir.path()); // inherited by all the script starts
     QProcess p;
     p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir);
+    p.setWorkingDirectory(dir.path());
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start("/bin/sh", {"-c", script});
     p.waitForFinished(60000) || (p.kill(), p.waitForFinished());
-    const QString said = p.readAll();
-    for (int i = 0; i < 50 && !processes::marked("VELINOR_TEST_MARK", dir).isEmpty(); ++i)
-        QTest::qWait(100);
-    return said + processes::marked("VELINOR_TEST_MARK", dir).join(' ');
+    const auto left = [&] { return processes::marked("VELINOR_TEST_MARK", dir.path()); };
+    return p.readAll() +
+           (QTest::qWaitFor([&] { return left().isEmpty(); }) ? "" : left().join(' '));
 }
 
 // One row of a data table, its values in column order.
-template <typename... Values> void row(const char *tag, const Values &...values)
-{
+inline const auto row = [](const char *tag, const auto &...values) {
     (QTest::newRow(tag) << ... << values);
-}
+};
 
 } // namespace cli
 

@@ -1,26 +1,25 @@
 #include "imagemagick.h"
 
-#include "testenv.h"
-
 #include <QTemporaryDir>
 
-QString imagemagick::sh(const QString &script, const QString &dir, QProcessEnvironment env)
+QString imagemagick::sh(const QString &script, QProcessEnvironment env)
 {
     static QTemporaryDir config; // out of the folders that the tests compare
-    testenv::writeFile(config.filePath("ImageMagick/policy.xml"),
-                       "<policymap><policy domain=\"coder\" rights=\"read|write\" pattern=\"PDF\"/>"
-                       "</policymap>\n");
     env.insert("XDG_CONFIG_HOME", config.path());
     env.insert("PATH", env.value("PATH").remove(VELINOR_TESTS_DIR "/fakes:"));
     // Ghostscript's -c takes a short text only, hence one loop for all pages; it would read "%d"
     // in the name of what it writes. A named pipe would block cksum.
-    return cli::sh("pdf() { gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=.pdf -c "
-                   "\"<</PageSize [200 200]>> setpagedevice 1 1 $2 { "
-                   "0 1 99 { dup 99 div setgray 2 mul 60 2 30 rectfill } for "
-                   "0 1 199 { dup 199 div 1 1 sethsbcolor 95 1 30 rectfill } for "
-                   "1 0 0 setrgbcolor 130 130 50 50 rectfill 0 setgray 0 0 3 -1 roll 12.5 mul 8 "
-                   "rectfill showpage } for\" && mv -- .pdf \"$1\"; }\nlist() { find . -path ./out "
-                   "-prune -o -type f -exec cksum {} + -o -print | sort; }\n" +
-                       script,
-                   dir, env);
+    return cli::sh(R"sh(c=$XDG_CONFIG_HOME/ImageMagick; mkdir -p $c; echo '<policymap>
+        <policy domain="coder" rights="read|write" pattern="PDF"/></policymap>' >$c/policy.xml
+        pdf() {
+            gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=.pdf -c "<</PageSize
+                [200 200]>> setpagedevice 1 1 $2 {
+                0 1 99 { dup 99 div setgray 2 mul 60 2 30 rectfill } for
+                0 1 199 { dup 199 div 1 1 sethsbcolor 95 1 30 rectfill } for
+                1 0 0 setrgbcolor 130 130 50 50 rectfill
+                0 setgray 0 0 3 -1 roll 12.5 mul 8 rectfill showpage } for" && mv -- .pdf "$1"
+        }
+        list() { find . -path ./out -prune -o -type f -exec cksum {} + -o -print | sort; }
+        )sh" + script,
+                   env);
 }

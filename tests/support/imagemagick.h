@@ -14,15 +14,14 @@ namespace imagemagick {
 //   width;
 // - "list" lists every file under the working folder but those in "out", with a checksum of
 //   what the regular ones hold.
-QString sh(const QString &script, const QString &dir,
+QString sh(const QString &script,
            QProcessEnvironment env = QProcessEnvironment::systemEnvironment());
 
 } // namespace imagemagick
 
 // Fails under CI, where a missing ImageMagick is a set-up fault, and skips elsewhere.
 #define REQUIRE_IMAGEMAGICK()                                                                      \
-    if (imagemagick::sh("for t in convert identify gs; do command -v $t; done | wc -l", ".") !=    \
-        "3\n") {                                                                                   \
+    if (imagemagick::sh("which convert identify gs | wc -l") != "3\n") {                           \
         QVERIFY2(!qEnvironmentVariableIsSet("CI"), "ImageMagick or Ghostscript missing");          \
         QSKIP("ImageMagick or Ghostscript missing");                                               \
     }
