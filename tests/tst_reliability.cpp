@@ -11,8 +11,9 @@ private slots:
     void initTestCase() { REQUIRE_IMAGEMAGICK(); }
 
     // Each script runs in a folder holding "out", the destination, and in "in" a named pipe
-    // p.pdf, long.pdf (40 pages), doc.pdf (3 pages) and a copy of it named doc-0.png, which must
-    // not change. "stop SIGNAL" signals velinor-cli once it runs a converter.
+    // p.pdf, long.pdf (40 pages, a few seconds for each converter call), doc.pdf (3 pages) and a
+    // copy of it named doc-0.png, which must not change. "stop SIGNAL" signals velinor-cli once it
+    // runs a converter.
     void noLoss_data()
     {
         QTest::addColumn<QString>("script");
@@ -41,8 +42,9 @@ private slots:
         QFETCH(QString, script);
         QFETCH(QString, said);
         QCOMPARE(imagemagick::sh(R"sh(exec 2>/dev/null; mkdir in out; mkfifo in/p.pdf
-            pdf in/long.pdf 40; pdf in/doc.pdf 3; cp in/doc.pdf in/doc-0.png; before=$(list)
-            stop() { until pgrep -P $! convert >/dev/null; do sleep 0.1; done; kill -$1 $!; wait $!; echo $?; }
+            pdf in/long.pdf 40 600; pdf in/doc.pdf 3; cp in/doc.pdf in/doc-0.png; before=$(list)
+            stop() { until pgrep -P $! convert >/dev/null; do sleep 0.1; done; kill -$1 $!; wait $!
+                echo $?; }
             )sh" + script + "\n[ \"$(list)\" = \"$before\" ] || echo changed"),
                  said);
     }

@@ -12,7 +12,7 @@ namespace cli {
 
 // Runs a shell script in a new temporary folder, the built velinor-cli first on PATH, in a language
 // without a translation file so that the French texts show. Returns all it wrote, errors included,
-// then the processes it started that are still there a few seconds later, which should be none.
+// then the processes it started that are still there two seconds later, which should be none.
 inline QString sh(const QString &script,
                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
@@ -28,7 +28,7 @@ inline QString sh(const QString &script,
     p.waitForFinished(60000) || (p.kill(), p.waitForFinished());
     const auto left = [&] { return processes::marked("VELINOR_TEST_MARK", dir.path()); };
     return p.readAll() +
-           (QTest::qWaitFor([&] { return left().isEmpty(); }) ? "" : left().join(' '));
+           (QTest::qWaitFor([&] { return left().isEmpty(); }, 2000) ? "" : left().join(' '));
 }
 
 // One row of a data table, its values in column order.

@@ -13,7 +13,7 @@ QString imagemagick::sh(const QString &script, QProcessEnvironment env)
         <policy domain="coder" rights="read|write" pattern="PDF"/></policymap>' >$c/policy.xml
         pdf() {
             gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=.pdf -c "<</PageSize
-                [200 200]>> setpagedevice 1 1 $2 {
+                [${3:-200} ${3:-200}]>> setpagedevice 1 1 $2 {
                 0 1 99 { dup 99 div setgray 2 mul 60 2 30 rectfill } for
                 0 1 199 { dup 199 div 1 1 sethsbcolor 95 1 30 rectfill } for
                 1 0 0 setrgbcolor 130 130 50 50 rectfill
