@@ -1,60 +1,40 @@
 #ifndef VELINOR_CLIDRIVER_H
 #define VELINOR_CLIDRIVER_H
 
+#include "processes.h"
+
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QString>
-#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
-#include <functional>
-
-// Runs the built velinor-cli as a user would and keeps what it said.
+// velinor-cli run from a shell, as users run it.
 namespace cli {
 
-inline QString program()
+// Runs a shell script in a new temporary folder, the built velinor-cli first on PATH, in a language
+// without a translation file so that the French texts show. Returns all it wrote, errors included,
+// then the processes it started that are still there two seconds later, which should be none.
+inline QString sh(const QString &script,
+                  QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
-    return QStringLiteral(VELINOR_RUNTIME_DIR "/velinor-cli");
-}
-
-// The tests' environment in a language without a translation file, so the French texts show.
-inline QProcessEnvironment environment()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    env.remove(QStringLiteral("LANGUAGE"));
-    return env;
-}
-
-struct Result
-{
-    int exitCode = -1; // -1 also when it crashed or did not end in time
-    QString out;
-    QString err;
-};
-
-// inChild runs in the child before velinor-cli starts, its standard streams already set up.
-inline Result run(const QStringList &arguments, const QString &workingDir,
-                  const QProcessEnvironment &env = environment(), int timeoutMs = 120000,
-                  const std::function<void()> &inChild = {})
-{
+    const QTemporaryDir dir;
+    env.insert("PATH", VELINOR_RUNTIME_DIR ":" + env.value("PATH"));
+    env.insert("LC_ALL", "C.UTF-8");
+    env.insert("VELINOR_TEST_MARK", dir.path()); // inherited by all the script starts
     QProcess p;
     p.setProcessEnvironment(env);
-    if (inChild)
-        p.setChildProcessModifier(inChild);
-    p.setWorkingDirectory(workingDir);
-    p.start(program(), arguments);
-    Result r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    if (p.exitStatus() == QProcess::NormalExit)
-        r.exitCode = p.exitCode();
-    return r;
+    p.setWorkingDirectory(dir.path());
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start("/bin/sh", {"-c", script});
+    p.waitForFinished(60000) || (p.kill(), p.waitForFinished());
+    const auto left = [&] { return processes::marked("VELINOR_TEST_MARK", dir.path()); };
+    return p.readAll() +
+           (QTest::qWaitFor([&] { return left().isEmpty(); }, 2000) ? "" : left().join(' '));
 }
+
+// One row of a data table, its values in column order.
+inline const auto row = [](const char *tag, const auto &...values) {
+    (QTest::newRow(tag) << ... << values);
+};
 
 } // namespace cli
 

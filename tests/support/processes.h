@@ -1,7 +1,6 @@
 #ifndef VELINOR_TEST_PROCESSES_H
 #define VELINOR_TEST_PROCESSES_H
 
-#include <QString>
 #include <QStringList>
 
 namespace processes {

@@ -1,0 +1,139 @@
+// velinor-cli: its parser in-process, then the program run from a shell with the fake converter
+// for what only a process shows: exit statuses, what it says and prints, signals and limits.
+#include "clidriver.h"
+#include "commandline.h"
+
+// What a command line asks for, one "key=value" per field.
+static QString fields(const CommandLine &l)
+{
+    return QString::asprintf(
+        "action=%d mode=%d png=%d compression=%d supersampling=%d resize=%d append=%d tns=%d "
+        "quiet=%d jobs=%d d=%s converter=%s files=%s",
+        int(l.action), int(l.options.colourMode), l.options.png, l.options.compression,
+        int(l.options.supersampling), l.options.resize, l.options.append, l.tns, l.quiet, l.jobs,
+        qPrintable(l.destination), qPrintable(l.converter), qPrintable(l.files.join(',')));
+}
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // "arguments|effect": the arguments, split at blanks, and the fields they change from the
+    // defaults or, for a usage error, "!" and a part of the error.
+    void parse_data()
+    {
+        QTest::addColumn<QString>("effect");
+        for (const char *row :
+             {"--mode bw --mode gray4 --supersampling medium --format jpeg --format png a.pdf|",
+              "-dout --mode=bw --supersampling low --resize --single-image a.pdf|d=out mode=1 "
+              "supersampling=0 resize=1 append=1",
+              "-d o --mode gray8 --supersampling high --tns -q a.pdf|d=o mode=3 supersampling=2 "
+              "tns=1 quiet=1",
+              "--destination=o=k --mode color4 --quiet --dry-run -j 3 a.pdf|d=o=k mode=4 quiet=1 "
+              "action=1 jobs=3",
+              "--mode color8 --converter /x/convert --jobs=999999 --compression=0 - -- -q "
+              "a.pdf|mode=5 converter=/x/convert jobs=999999 compression=0 files=-,-q,a.pdf",
+              "--format jpeg --mode gray8 a.pdf|png=0 compression=5 mode=3",
+              "--compression 3 --format jpeg --mode bw a.pdf|png=0 compression=3 mode=1",
+              "-h -V --bogus|action=2 files=",
+              "--version --help|action=3 files=",
+              "--|!aucun fichier à convertir",
+              "--bogus -h a.pdf|!option inconnue : --bogus",
+              "-qV a.pdf|!option inconnue : -qV",
+              "--resize=yes a.pdf|!l'option --resize ne prend pas de valeur",
+              "a.pdf --mode|!l'option --mode demande une valeur",
+              "--mode rainbow a.pdf|!valeur invalide pour --mode : « rainbow » (au choix : bw",
+              "--format gif a.pdf|!valeur invalide pour --format : « gif »",
+              "--compression 10 a.pdf|!la compression va de 0 à 9, pas « 10 »",
+              "--compression=+ a.pdf|!la compression va de 0 à 9, pas « + »",
+              "-j0 a.pdf|!entier positif, pas « 0 »",
+              "--jobs=1000000 a.pdf|!entier positif, pas « 1000000 »",
+              "--format jpeg a.pdf|!le mode gray4 n'existe pas en JPEG",
+              "--mode color4 --format=jpeg a.pdf|!le mode color4 n'existe pas en JPEG",
+              "--destination= a.pdf|!l'option --destination demande un chemin non vide"})
+            QTest::newRow(row) << QString(row).section('|', 1);
+    }
+    void parse()
+    {
+        QFETCH(QString, effect);
+        const CommandLine line =
+            parseCommandLine(QString(QTest::currentDataTag()).section('|', 0, 0).split(' '));
+        QString expected = fields(CommandLine());
+        for (const QString &change : ("files=a.pdf " + effect).trimmed().split(' '))
+            expected.replace(QRegularExpression("\\b" + change.section('=', 0, 0) + "=\\S*"),
+                             change);
+        QVERIFY2(effect.startsWith('!') ? line.action == CommandLine::Action::UsageError &&
+                                              line.error.contains(effect.mid(1))
+                                        : fields(line) == expected,
+                 qPrintable(fields(line) + line.error));
+    }
+
+    // Each script runs from a folder holding a.pdf, b.pdf and c.pdf, with the fake converter
+    // first on PATH; ./convert fails on a.pdf, crashes on b.pdf and hands the rest to the fake.
+    void program_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("said");
+        const QString failed = "Erreur durant la conversion de \"%1\".\n",
+                      tns = "L'opération de renommage en .tns a échoué.\n",
+                      output = "Impossible d'écrire sur la sortie standard : ";
+        cli::row("every outcome of a file",
+                 "mkdir out; cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out "
+                 "a.pdf b.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
+                 "[1/5] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
+                     failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
+                     "[3/5] gone.pdf\nLe fichier spécifié n'existe pas !\n[4/5] out/d.png\n"
+                     "Conversion impossible de \"d.png\" : l'image remplacerait le fichier "
+                     "source. Choisissez un autre dossier de destination.\n[5/5] c.pdf\n1\n"
+                     "c.png.tns\nd.png\n");
+        cli::row("quiet, a long document stops at its failing range",
+                 "FAKE_CONVERT_PAGES=20 FAKE_CONVERT_FAIL='a.pdf[8-15]' velinor-cli -q -j1 -d out "
+                 "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
+                 "[1/2] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 1\n1\n      8 a\n     20 b\n");
+        cli::row(
+            "nothing converted, or written",
+            "velinor-cli --colour a.pdf; echo $?; velinor-cli --converter tools/convert a.pdf; "
+            "echo $?; velinor-cli -d a.pdf/out a.pdf; echo $?; velinor-cli -V | cut -c-12; "
+            "velinor-cli -V >&-; echo $?; velinor-cli --dry-run a.pdf >/dev/full; echo $?",
+            "velinor-cli : option inconnue : --colour\nPour l'aide : velinor-cli --help\n2\n"
+            "Le convertisseur « tools/convert » est introuvable ou ne peut pas être lancé.\n2\n"
+            "Impossible de créer le dossier de destination « a.pdf/out ».\n1\nvelinor-cli \n" +
+                output + "Bad file descriptor.\n1\n" + output + "No space left on device.\n1\n");
+        // The commands run through sh, and the fake converter writes which input it got.
+        cli::row(
+            "dry run",
+            R"x(mkdir out; touch "l'x\$HOME.pdf"; velinor-cli --dry-run -d out "l'x\$HOME.pdf" )x"
+            R"x("$(printf 'gone\t\033\n\r\\\047\342\200\256.pdf')" >cmds; echo $?; sh cmds; )x"
+            R"x(sed "s|$PWD/||" out/l*; ls out)x",
+            R"x([2/2] $'gone\t\x1b\n\r\\\'\u202e.pdf')x"
+            "\nLe fichier spécifié n'existe pas !\n1\nimage of l'x$HOME.pdf\nl'x$HOME.png\n");
+        cli::row("jobs held under the open-file limit",
+                 "for i in $(seq 10 25); do touch f$i.pdf; done; ulimit -n 64; FAKE_CONVERT_SLEEP="
+                 "0.2 velinor-cli -q -j 100000 -d out f*.pdf 2>err; echo $?; "
+                 "sed 's/[0-9]* conv/N conv/' err; ls out | wc -l",
+                 "0\nAu plus N conversions simultanées au lieu de 100000 : le système limite "
+                 "velinor-cli à 64 fichiers ouverts.\n16\n");
+        cli::row("SIGTERM once two converters run",
+                 "FAKE_CONVERT_SLEEP=30 FAKE_CONVERT_LOG=log velinor-cli -j2 -d out a.pdf b.pdf "
+                 "c.pdf & until [ $(wc -l <log) = 2 ]; do sleep 0.1; done 2>/dev/null; kill $!; "
+                 "wait $!; echo $?; ls out",
+                 "Interrompu : aucune autre conversion ne commence, celles en cours sont "
+                 "arrêtées.\n130\n");
+    }
+    void program()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, said);
+        QCOMPARE(cli::sh("echo %PDF-1.4 | tee a.pdf b.pdf >c.pdf; printf '#!/bin/sh\\ncase $* in "
+                         "*a.pdf*) echo \" oops  \" >&2; exit 3;; *b.pdf*) kill -SEGV $$;; esac\\n"
+                         "exec convert \"$@\"' >convert; chmod +x convert\n" +
+                         script),
+                 said);
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"

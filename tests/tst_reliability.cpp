@@ -1,0 +1,54 @@
+// velinor-cli with the real converter against hostile set-ups: the sources keep every byte,
+// nothing is written outside the destination, nothing it started outlives it, and its temporary
+// folder is emptied even when it is stopped.
+#include "imagemagick.h"
+
+class TestReliability : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { REQUIRE_IMAGEMAGICK(); }
+
+    // Each script runs in a folder holding "out", the destination, and in "in" a named pipe
+    // p.pdf, long.pdf (40 pages, a few seconds for each converter call), doc.pdf (3 pages) and a
+    // copy of it named doc-0.png, which must not change. "stop SIGNAL" signals velinor-cli once it
+    // runs a converter.
+    void noLoss_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("said");
+        const QString stopped = "mkdir -p out/t; TMPDIR=$PWD/out/t velinor-cli --supersampling "
+                                "high -d out in/long.pdf & stop ";
+        cli::row("page names linked to the source",
+                 "ln -s ../in/doc.pdf out/doc-1.png; ln in/doc.pdf out/doc-2.png; velinor-cli -d "
+                 "out in/doc.pdf; echo $?; ls out",
+                 "1\ndoc-1.png\ndoc-2.png\n");
+        cli::row("the sources' folder through a link",
+                 "rmdir out; ln -s in out; velinor-cli -d out in/doc.pdf in/doc-0.png; echo $?",
+                 "1\n");
+        cli::row("a pipe and a device",
+                 "velinor-cli -d out in/p.pdf /dev/zero in/doc.pdf; echo $?; ls out",
+                 "1\ndoc-0.png\ndoc-1.png\ndoc-2.png\n");
+        cli::row("a single image too tall (3 pages of 417 pixels)",
+                 "MAGICK_HEIGHT_LIMIT=1000 velinor-cli --single-image -d out in/doc.pdf; echo $?; "
+                 "ls out",
+                 "1\n");
+        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "130\n");
+        cli::row("SIGKILL", stopped + "KILL", "137\n");
+    }
+    void noLoss()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, said);
+        QCOMPARE(imagemagick::sh(R"sh(exec 2>/dev/null; mkdir in out; mkfifo in/p.pdf
+            pdf in/long.pdf 40 600; pdf in/doc.pdf 3; cp in/doc.pdf in/doc-0.png; before=$(list)
+            stop() { until pgrep -P $! convert >/dev/null; do sleep 0.1; done; kill -$1 $!; wait $!
+                echo $?; }
+            )sh" + script + "\n[ \"$(list)\" = \"$before\" ] || echo changed"),
+                 said);
+    }
+};
+
+QTEST_MAIN(TestReliability)
+#include "tst_reliability.moc"
