@@ -49,6 +49,7 @@ private slots:
               "--compression=+ a.pdf|!la compression va de 0 à 9, pas « + »",
               "-j0 a.pdf|!entier positif, pas « 0 »",
               "--jobs=1000000 a.pdf|!entier positif, pas « 1000000 »",
+              "--jobs +2 a.pdf|!entier positif, pas « +2 »",
               "--format jpeg a.pdf|!le mode gray4 n'existe pas en JPEG",
               "--mode color4 --format=jpeg a.pdf|!le mode color4 n'existe pas en JPEG",
               "--destination= a.pdf|!l'option --destination demande un chemin non vide"})
@@ -80,7 +81,7 @@ private slots:
                       output = "Impossible d'écrire sur la sortie standard : ";
         cli::row("every outcome of a file",
                  "mkdir out; cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out "
-                 "a.pdf b.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
+                 "a.pdf b.pdf ./a.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
                  "[1/5] a.pdf\n" + failed.arg("a.pdf") +
                      "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
                      failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +

@@ -29,9 +29,6 @@ private slots:
         QTest::newRow("converter fails")
             << "env FAKE_CONVERT_FAIL=bad; drop @bad.pdf @good.pdf; answer; convert @out; files "
                "@out good.png; modals C:Erreur durant la conversion de \"bad.pdf\".";
-        QTest::newRow("converter crashes")
-            << "env FAKE_CONVERT_CRASH=1; drop @a.pdf; answer; convert @out; files @out; modals "
-               "C:Erreur durant la conversion de \"a.pdf\".";
         QTest::newRow("converter not startable")
             << "answer; answer @notes.txt; env PATH=@none; new; drop @a.pdf; answer; convert @out; "
                "modals I: /usr/bin C:Erreur durant la conversion de \"a.pdf\".";

@@ -21,24 +21,22 @@ class TestNames : public QObject
 
 private slots:
     // how: "prefix" after a conversion in the window, "own" in velinor-cli, "to" and "back" the
-    // two buttons for the source "<base>.pdf", a.png being listed | base | before | after, "x<y"
-    // the file y renamed | files renamed, or 1 for any
+    // two buttons for the source "<base>.pdf", a.png being listed | base | before | after | files
+    // renamed, or 1 for any
     void renames_data()
     {
         testenv::table({
             "prefix | prefix | ch | ch.png ch-1.png chap.png ch.jpg ch.png.tns | "
-            "ch-1.png.tns<ch-1.png ch.jpg ch.png.tns<ch.png chap.png.tns<chap.png | 1",
-            "prefix: brackets are letters | prefix | c[1] | c[1].png c1.png | "
-            "c1.png c[1].png.tns<c[1].png | 1",
+            "ch-1.png.tns ch.jpg ch.png.tns chap.png.tns | 1",
+            "brackets are letters | prefix | c[1] | c[1].png c1.png | c1.png c[1].png.tns | 1",
             "own images | own | ch | ch.png ch-10.png chap.png ch-.png ch-1a.png ch--1.png | "
-            "ch--1.png ch-.png ch-10.png.tns<ch-10.png ch-1a.png ch.png.tns<ch.png chap.png | 1",
-            "own images of no name | own | | .png -3.png a.png | "
-            "-3.png.tns<-3.png .png.tns<.png a.png | 1",
+            "ch--1.png ch-.png ch-10.png.tns ch-1a.png ch.png.tns chap.png | 1",
+            "own images of no name | own | | .png -3.png a.png | -3.png.tns .png.tns a.png | 1",
             "to | to | a | a-0.png a.jpg a.pdf a.gif ab.png b.png | "
-            "a-0.png.tns<a-0.png a.gif a.jpg.tns<a.jpg a.pdf ab.png.tns<ab.png b.png | 3",
+            "a-0.png.tns a.gif a.jpg.tns a.pdf ab.png.tns b.png | 3",
             "back: calculator documents stay | back | a | a.tns a-1.png.tns a.Jpg.Tns a.gif.tns | "
-            "a-1.png<a-1.png.tns a.Jpg<a.Jpg.Tns a.gif.tns a.tns | 2",
-            "to: both names there | to | a | a-0.png a-0.png.tns | a-0.png a-0.png.tns | 0",
+            "a-1.png a.Jpg a.gif.tns a.tns | 2",
+            "both names there | to | a | a-0.png a-0.png.tns | a-0.png a-0.png.tns | 0",
         });
     }
     void renames()
@@ -58,7 +56,7 @@ private slots:
                                 ? velinor::renameOwnImagesToTns(dir.path(), f[1], ".png")
                                 : click();
         QCOMPARE(renamed, f[4].toInt());
-        QCOMPARE(testenv::listing(dir.path()), f[3]);
+        QCOMPARE(testenv::fileNames(dir.path()).join(' '), f[3]);
         if (f[0] == "to" || f[0] == "back")
             QCOMPARE(click(), 0); // a second click finds nothing more to do
     }

@@ -45,21 +45,8 @@ void populate(const QString &folder, const QString &names)
         if (name.endsWith(QLatin1Char('/')))
             QDir(folder).mkpath(name);
         else
-            writeFile(folder + QLatin1Char('/') + name, name.toUtf8());
+            writeFile(folder + QLatin1Char('/') + name);
     }
-}
-
-QString listing(const QString &folder)
-{
-    QStringList entries;
-    for (const QString &name : QDir(folder).entryList(
-             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
-        const QString content = QString::fromUtf8(readFile(folder + QLatin1Char('/') + name));
-        entries << (QFileInfo(folder + QLatin1Char('/') + name).isDir() ? name + QLatin1Char('/')
-                    : content == name                                   ? name
-                                      : name + QLatin1Char('<') + content);
-    }
-    return entries.join(QLatin1Char(' '));
 }
 
 QList<QStringList> fakeConverterCalls(const QString &logPath)

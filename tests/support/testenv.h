@@ -33,11 +33,8 @@ QByteArray readFile(const QString &path);
 // Names of the plain files in a folder, sorted.
 QStringList fileNames(const QString &folder);
 
-// Fills a folder with files whose content is their own name ("x/" makes a folder), so that
-// listing() shows what was renamed: "a.png.tns<a.png" is the file a.png renamed, names sorted
-// and separated by blanks.
+// Fills a folder with the files named, and folders for names ending in "/".
 void populate(const QString &folder, const QString &names);
-QString listing(const QString &folder);
 
 // The calls that tests/fakes/convert recorded in its FAKE_CONVERT_LOG file, one argument list
 // per call, in call order.
