@@ -20,8 +20,6 @@ private slots:
                "c.png; modals W:Le fichier spécifié n'existe pas !; statuses La conversion a "
                "commencé... / Conversion de \"a.pdf\" / Conversion de \"c.pdf\" / Fini !; is "
                "progressBar visible false; is progressBar value 0";
-        QTest::newRow("nothing listed")
-            << "convert @out; statuses La conversion a commencé... / Fini !";
         QTest::newRow("would replace a source")
             << "drop @out/photo.png @b.pdf; answer; convert @out; files @out b.png photo.png; "
                "modals C:Conversion impossible de \"photo.png\" : l'image remplacerait le fichier "

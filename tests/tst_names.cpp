@@ -1,7 +1,6 @@
-// File names: which images become ".tns" files and back, names ImageMagick would misread, and the
-// sources an image must never replace.
+// File names: which images become ".tns" files and back, the sources an image must never replace,
+// and Qt's own words in the user's language.
 #include "arguments.h"
-#include "magicknames.h"
 #include "paths.h"
 #include "sourceprotection.h"
 #include "testenv.h"
@@ -59,20 +58,6 @@ private slots:
         QCOMPARE(testenv::fileNames(dir.path()).join(' '), f[3]);
         if (f[0] == "to" || f[0] == "back")
             QCOMPARE(click(), 0); // a second click finds nothing more to do
-    }
-
-    // The converter runs where a wildcard name is a plain file, and writes over an empty file
-    // where a colon would name a format, which goes when nothing replaced it.
-    void literalNames()
-    {
-        QTemporaryDir dir;
-        const QString output = dir.filePath("png:a.png");
-        {
-            const velinor::LiteralNames names(dir.filePath("a[1].pdf"), output);
-            QVERIFY(names.isReady() && QFileInfo(output).isFile());
-            QVERIFY(QFileInfo(names.workingDirectory() + "/a[1].pdf").isFile());
-        }
-        QVERIFY(!QFile::exists(output));
     }
 
     // source converted into out/, a.png listed too | a link to a.png in out/, "s" symbolic, "h"

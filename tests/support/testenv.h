@@ -1,9 +1,10 @@
 #ifndef VELINOR_TESTENV_H
 #define VELINOR_TESTENV_H
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
 
 // Sets an environment variable for one scope and puts the old value back afterwards.
 class ScopedEnv
@@ -25,20 +26,61 @@ namespace testenv {
 
 // A test's table written a row a line, "name | field | field ...": one column, "f", holding the
 // fields trimmed, read back with QFETCH(QStringList, f).
-void table(const QStringList &rows);
+inline void table(const QStringList &rows)
+{
+    QTest::addColumn<QStringList>("f");
+    for (const QString &row : rows) {
+        QStringList fields = row.split(QLatin1Char('|'));
+        for (QString &field : fields)
+            field = field.trimmed();
+        QTest::newRow(qPrintable(fields.takeFirst())) << fields;
+    }
+}
 
 // Writes a file, creating its folders; returns its path.
-QString writeFile(const QString &path, const QByteArray &content = QByteArray("x"));
-QByteArray readFile(const QString &path);
+inline QString writeFile(const QString &path, const QByteArray &content = QByteArray("x"))
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Names of the plain files in a folder, sorted.
-QStringList fileNames(const QString &folder);
+inline QStringList fileNames(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
 
 // Fills a folder with the files named, and folders for names ending in "/".
-void populate(const QString &folder, const QString &names);
+inline void populate(const QString &folder, const QString &names)
+{
+    QDir().mkpath(folder);
+    for (const QString &name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (name.endsWith(QLatin1Char('/')))
+            QDir(folder).mkpath(name);
+        else
+            writeFile(folder + QLatin1Char('/') + name);
+    }
+}
 
 // The calls that tests/fakes/convert recorded in its FAKE_CONVERT_LOG file, one argument list
 // per call, in call order.
-QList<QStringList> fakeConverterCalls(const QString &logPath);
+inline QList<QStringList> fakeConverterCalls(const QString &logPath)
+{
+    QList<QStringList> calls;
+    const QString log = QString::fromUtf8(readFile(logPath));
+    for (const QString &line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        calls << line.split(QChar(0x1f));
+    return calls;
+}
 
 } // namespace testenv
 
