@@ -71,7 +71,7 @@ private slots:
     }
 
     // Each script runs from a folder holding a.pdf, b.pdf and c.pdf, with the fake converter
-    // first on PATH; ./convert fails on a.pdf, crashes on b.pdf and hands the rest to the fake.
+    // first on PATH.
     void program_data()
     {
         QTest::addColumn<QString>("script");
@@ -79,16 +79,20 @@ private slots:
         const QString failed = "Erreur durant la conversion de \"%1\".\n",
                       tns = "L'opération de renommage en .tns a échoué.\n",
                       output = "Impossible d'écrire sur la sortie standard : ";
-        cli::row("every outcome of a file",
-                 "mkdir out; cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out "
-                 "a.pdf b.pdf ./a.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
-                 "[1/5] a.pdf\n" + failed.arg("a.pdf") +
-                     "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
-                     failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
-                     "[3/5] gone.pdf\nLe fichier spécifié n'existe pas !\n[4/5] out/d.png\n"
-                     "Conversion impossible de \"d.png\" : l'image remplacerait le fichier "
-                     "source. Choisissez un autre dossier de destination.\n[5/5] c.pdf\n1\n"
-                     "c.png.tns\nd.png\n");
+        // ./convert fails on a.pdf, crashes on b.pdf and hands the rest to the fake.
+        cli::row(
+            "every outcome of a file",
+            "printf '#!/bin/sh\\ncase $* in *a.pdf*) echo \" oops  \" >&2; exit 3;; *b.pdf*) "
+            "kill -SEGV $$;; esac\\nexec convert \"$@\"' >convert; chmod +x convert; mkdir out; "
+            "cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out a.pdf b.pdf "
+            "./a.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
+            "[1/5] a.pdf\n" + failed.arg("a.pdf") +
+                "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
+                failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
+                "[3/5] gone.pdf\nLe fichier spécifié n'existe pas !\n[4/5] out/d.png\n"
+                "Conversion impossible de \"d.png\" : l'image remplacerait le fichier "
+                "source. Choisissez un autre dossier de destination.\n[5/5] c.pdf\n1\n"
+                "c.png.tns\nd.png\n");
         cli::row("quiet, a long document stops at its failing range",
                  "FAKE_CONVERT_PAGES=20 FAKE_CONVERT_FAIL='a.pdf[8-15]' velinor-cli -q -j1 -d out "
                  "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
@@ -128,11 +132,7 @@ private slots:
     {
         QFETCH(QString, script);
         QFETCH(QString, said);
-        QCOMPARE(cli::sh("echo %PDF-1.4 | tee a.pdf b.pdf >c.pdf; printf '#!/bin/sh\\ncase $* in "
-                         "*a.pdf*) echo \" oops  \" >&2; exit 3;; *b.pdf*) kill -SEGV $$;; esac\\n"
-                         "exec convert \"$@\"' >convert; chmod +x convert\n" +
-                         script),
-                 said);
+        QCOMPARE(cli::sh("echo %PDF-1.4 | tee a.pdf b.pdf >c.pdf\n" + script), said);
     }
 };
 

@@ -110,7 +110,7 @@ private slots:
     {
         QFETCH(QStringList, f);
         const ScopedEnv events("FAKE_CONVERT_EVENTS", here("events").toUtf8()),
-            slow("FAKE_CONVERT_SLEEP", "0.3"), pages("FAKE_CONVERT_PAGES", f[3].toUtf8());
+            slow("FAKE_CONVERT_SLEEP", "1"), pages("FAKE_CONVERT_PAGES", f[3].toUtf8());
         settings.tns = velinor::TnsRename(f[1].toInt());
         settings.jobs = 2;
         run(sources(f[0]));

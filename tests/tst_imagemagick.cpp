@@ -44,15 +44,15 @@ private slots:
         // stay as they are. identify reads each image from its standard input, as it could
         // misread its name too.
         const QString script = R"sh(mkdir in out; d='cours1.pdf cours1-0.png axby.pdf axby-0.png'
-            cd out; touch $d p0-0.png p1-1.png x-0.png; cd ../in; touch $d x.pdf
-            pdf '%1' %2; before=$(list); velinor-cli -q -d ../out %3 -- '%1'; echo $?
-            [ "$(list)" = "$before" ] || echo changed; cd ../out
-            f='%k %[opaque] %[fx:p{0,0}.intensity>0.98] %[fx:p{0.775*w,0.225*h}.r-p{0.775*w,0.225*h}.g>0.8] '
-            for i in $(seq 0 15); do f="$f%[fx:p{$i.5*w/16,h-4}.intensity<0.5]"; done
-            for i in *; do
-                [ -s "$i" ] && echo "$i" && identify -format "$f\n" - <"$i" |
-                    awk '{ $1 = ($1 <= 2) + ($1 <= 16) + ($1 <= 256) } 1'
-            done)sh";
+        cd out; touch $d p0-0.png p1-1.png x-0.png; cd ../in; touch $d x.pdf; cd ..
+        pdf 'in/%1' %2; before=$(list); velinor-cli -q -d out %3 'in/%1'; echo $?
+        [ "$(list)" = "$before" ] || echo changed; cd out
+        f='%k %[opaque] %[fx:p{0,0}.intensity>.98] %[fx:p{.775*w,.225*h}.r-p{.775*w,.225*h}.g>.8] '
+        for i in $(seq 0 15); do f="$f%[fx:p{$i.5*w/16,h-4}.intensity<0.5]"; done
+        for i in *; do
+            [ -s "$i" ] && echo "$i" && identify -format "$f\n" - <"$i" |
+                awk '{ $1 = ($1 <= 2) + ($1 <= 16) + ($1 <= 256) } 1'
+        done)sh";
         QCOMPARE(imagemagick::sh(script.arg(name, QString::number(made.size()), options)), said);
     }
 };

@@ -9,10 +9,9 @@ namespace imagemagick {
 // cli::sh with the real tools only on PATH, ImageMagick allowed to read PDF by a policy of its
 // own (in a temporary XDG_CONFIG_HOME), and two shell functions:
 // - "pdf FILE PAGES [POINTS]" makes a PDF of square pages, 200 points wide unless told otherwise,
-//   through Ghostscript. Each page
-//   shows a grey ramp, a rainbow, a red square in its top right quarter, nothing in its top left
-//   corner, and along its bottom edge a black bar as long as its number in sixteenths of the
-//   width;
+//   through Ghostscript. Each page shows a grey ramp, a rainbow, a red square in its top right
+//   quarter, nothing in its top left corner, and along its bottom edge a black bar as long as its
+//   number in sixteenths of the width;
 // - "list" lists every file under the working folder but those in "out", with a checksum of
 //   what the regular ones hold.
 QString sh(const QString &script,
