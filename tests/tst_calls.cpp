@@ -104,7 +104,8 @@ private slots:
     void identify_data()
     {
         testenv::table({"Debian | convert-im6.q16 | identify-im6.q16 | @/identify-im6.q16",
-                        "ImageMagick 7 | MAGICK.EXE | | @/MAGICK.EXE identify",
+                        "ImageMagick 7 | magick | | @/magick identify",
+                        "ImageMagick 7 on Windows | MAGICK.EXE | | @/MAGICK.EXE identify",
                         "a wrapper: the one on PATH | im-convert | | @/path/identify"});
     }
     void identify()

@@ -95,7 +95,8 @@ private slots:
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (processes::marked("FAKE_CONVERT_LOG", log).join(' ').contains(":sleep"))
-                poll.stop(), s.play(inputs.arg("false", "true") + "; click " + how);
+                poll.stop(), s.play(inputs.arg("false", "true") + "; click " + how +
+                                    "; is MainWindow visible true");
         });
         poll.start(20);
         s.play("env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS checked 1; convert @out; "
