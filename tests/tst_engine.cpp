@@ -75,8 +75,8 @@ private slots:
                         "the first range fails | d.pdf | 0 | 20 | [0-7] | d.pdf[0-7] | 0",
                         "short | d.pdf | 0 | 3 | | d.pdf | 3",
                         "one image | d.pdf | 1 | 20 | | d.pdf | 1",
-                        "a frame template | d%.pdf | 0 | 20 | | d%.pdf | 20",
-                        "a frame template, one page | d%.pdf | 0 | 1 | | d%.pdf | 1",
+                        "a % in the name | d%.pdf | 0 | 20 | | d%.pdf | 20",
+                        "a frame template, one page | d%d.pdf | 0 | 1 | | d%d.pdf | 1",
                         "a format's prefix | png:d.pdf | 0 | 3 | | png:d.pdf | 3"});
     }
     void ranges()

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 // velinor-cli run from a shell, as users run it.
 namespace cli {
 
@@ -27,8 +29,12 @@ inline QString sh(const QString &script,
     p.start("/bin/sh", {"-c", script});
     p.waitForFinished(60000) || (p.kill(), p.waitForFinished());
     const auto left = [&] { return processes::marked("VELINOR_TEST_MARK", dir.path()); };
-    return p.readAll() +
-           (QTest::qWaitFor([&] { return left().isEmpty(); }, 2000) ? "" : left().join(' '));
+    const QString said = p.readAll();
+    const QStringList stayed =
+        QTest::qWaitFor([&] { return left().isEmpty(); }, 2000) ? QStringList() : left();
+    for (const QString &process : stayed) // a velinor-cli that hangs must not outlive its test
+        ::kill(process.section(':', 0, 0).toInt(), SIGKILL);
+    return said + stayed.join(' ');
 }
 
 // One row of a data table, its values in column order.
