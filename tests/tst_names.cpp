@@ -1,7 +1,6 @@
 // File names: which images become ".tns" files and back, the sources an image must never replace,
 // and Qt's own words in the user's language.
 #include "arguments.h"
-#include "paths.h"
 #include "sourceprotection.h"
 #include "testenv.h"
 #include "tnsrename.h"
