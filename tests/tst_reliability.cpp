@@ -68,10 +68,9 @@ private slots:
             )sh" + script + R"sh(
             [ -z "$stick" ] || remount
             [ "$(list)" = "$before" ] || echo changed)sh");
-        if (out == "no exFAT\n") {
-            QVERIFY2(!qEnvironmentVariableIsSet("CI"), "no exFAT file system could be mounted");
+        // Under CI a file system that cannot be mounted is a fault of the set-up.
+        if (out == "no exFAT\n" && !qEnvironmentVariableIsSet("CI"))
             QSKIP("no exFAT file system can be mounted here");
-        }
         QCOMPARE(out, said);
     }
 };
