@@ -90,10 +90,20 @@ void MainWindow::on_boutonConvertir_clicked()
     settings.jobs = QThread::idealThreadCount();
     velinor::Engine engine(settings, files);
     const int n = int(files.size());
-    connect(&engine, &velinor::Engine::fileStarted, this, [this, n](int index) {
-        showProgress(form->progressBar->value() + (100 / n) / 4);
+    int fileStart = 0; // where the bar stood once the file's quarter step was made
+    connect(&engine, &velinor::Engine::fileStarted, this, [this, n, &fileStart](int index) {
+        fileStart = form->progressBar->value() + (100 / n) / 4;
+        showProgress(fileStart);
         showStatus(tr("Conversion de \"%1\"").arg(velinor::fileName(files.at(index))));
     });
+    // Within the file's share, so that the bar never goes back when the file is over.
+    connect(&engine, &velinor::Engine::fileProgress, this,
+            [this, n, &fileStart](int index, int done, int pages) {
+                const int end = (index + 1) * 100 / n;
+                const int value = fileStart + int(qint64(end - fileStart) * done / pages);
+                if (value > form->progressBar->value())
+                    showProgress(value);
+            });
     connect(&engine, &velinor::Engine::fileDone, this,
             [this, n](int index, const velinor::FileResult &result) {
                 showResult(velinor::fileName(files.at(index)), result);

@@ -44,6 +44,9 @@ private slots:
         QTest::newRow("listed image kept")
             << "drop @out/chx.png @ch.pdf; answer; set choixTNS checked 1; convert @out; files "
                "@out ch.png.tns chx.png";
+        // Three ranges of 8 pages: the bar moves after each, whatever order they end in.
+        QTest::newRow("a long document's progress")
+            << "env FAKE_CONVERT_PAGES=24; drop @a.pdf; convert @out; progress 24 49 74 100 0";
         QTest::newRow("nothing to rename")
             << "env FAKE_CONVERT_NOWRITE=1; drop @a.pdf; answer; set choixTNS checked 1; convert "
                "@out; modals W:L'opération de renommage en .tns a échoué.";
