@@ -7,6 +7,14 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#else
+#include <io.h>
+#define STDERR_FILENO 2
+#define isatty _isatty
+#endif
+
 namespace {
 
 void writeError(const QString &text)
@@ -18,9 +26,27 @@ void writeError(const QString &text)
 
 } // namespace
 
+Progress::Progress(int total, bool quiet)
+    : total(total), quiet(quiet), terminal(::isatty(STDERR_FILENO) == 1)
+{}
+
+void Progress::pagesDone(const QString &name, int pagesDone, int pages)
+{
+    if (!terminal || quiet)
+        return;
+    writeError(
+        QStringLiteral("\r[%1/%2] %3 ").arg(done + 1).arg(total).arg(name) +
+        QCoreApplication::translate("velinor-cli", "(%1 pages sur %2)").arg(pagesDone).arg(pages) +
+        QLatin1String("\033[K"));
+    lineOpen = true;
+}
+
 void Progress::fileDone(const QString &name, const QStringList &problems)
 {
     ++done;
+    if (lineOpen)
+        writeError(QStringLiteral("\r\033[K"));
+    lineOpen = false;
     if (quiet && problems.isEmpty())
         return;
     QString text = QStringLiteral("[%1/%2] %3\n").arg(done).arg(total).arg(name);
@@ -94,6 +120,10 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
         paths << file.path;
     engine = std::make_unique<velinor::Engine>(engineSettings, paths);
     connect(engine.get(), &velinor::Engine::fileDone, this, &Batch::fileDone);
+    connect(engine.get(), &velinor::Engine::fileProgress, this,
+            [this](int index, int done, int pages) {
+                progress.pagesDone(this->files.at(index).given, done, pages);
+            });
     connect(engine.get(), &velinor::Engine::finished, this, [this](bool stopped) {
         emit finished(stopped || interrupted ? 130 : anyFailed ? 1 : 0);
     });

@@ -98,6 +98,12 @@ private slots:
                  "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
                  "[1/2] a.pdf\n" + failed.arg("a.pdf") +
                      "Code de sortie du convertisseur : 1\n1\n      8 a\n     20 b\n");
+        // On a terminal only; R and E stand for the carriage return and the escape.
+        cli::row("a long document's pages on a terminal",
+                 "FAKE_CONVERT_PAGES=24 script -qec 'velinor-cli -j1 -d out a.pdf' /dev/null | tr "
+                 "'\\r\\033' RE; FAKE_CONVERT_PAGES=24 velinor-cli -j1 -d out b.pdf 2>&1 | cat",
+                 "R[1/1] a.pdf (8 pages sur 24)E[KR[1/1] a.pdf (16 pages sur 24)E[KRE[K[1/1] "
+                 "a.pdfR\n[1/1] b.pdf\n");
         cli::row(
             "nothing converted, or written",
             "velinor-cli --colour a.pdf; echo $?; velinor-cli --converter tools/convert a.pdf; "
