@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include "paths.h"
+#include "reasons.h"
 #include "shellquote.h"
 
 #include <QCoreApplication>
@@ -78,31 +79,24 @@ QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
     return verdict.refusal == velinor::SourceRefusal::None ? QString() : refusalText(result);
 }
 
-static QString failureText(const velinor::FileResult &result)
-{
-    using Outcome = velinor::FileResult::Outcome;
-    if (result.outcome == Outcome::Crashed)
-        return QCoreApplication::translate("velinor-cli",
-                                           "Le convertisseur s'est arrêté brutalement.");
-    if (result.outcome == Outcome::NotStarted)
-        return QCoreApplication::translate("velinor-cli",
-                                           "Le convertisseur n'a pas pu être lancé.");
-    return QCoreApplication::translate("velinor-cli", "Code de sortie du convertisseur : %1")
-        .arg(result.exitCode);
-}
-
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 {
+    const QString advice =
+        image.lowerSupersampling
+            ? QCoreApplication::translate("velinor-cli",
+                                          "Choisissez un --supersampling plus bas, ou retirez "
+                                          "--single-image pour obtenir une image par page.")
+            : QCoreApplication::translate(
+                  "velinor-cli", "Retirez --single-image pour obtenir une image par page.");
     return QCoreApplication::translate(
                "velinor-cli",
                "Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-               "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick. Choisissez un "
-               "--supersampling plus bas, ou retirez --single-image pour obtenir une image par "
-               "page.")
+               "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick. %5")
         .arg(fileName)
         .arg(image.pages)
         .arg(image.height)
-        .arg(image.limit);
+        .arg(image.limit)
+        .arg(advice);
 }
 
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
@@ -157,10 +151,9 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     case Outcome::Crashed:
         problems << QCoreApplication::translate("velinor-cli",
                                                 "Erreur durant la conversion de \"%1\".")
-                        .arg(fileName)
-                 << failureText(result);
-        for (const QString &line : result.errorTail)
-            problems << QLatin1String("    ") + line;
+                        .arg(fileName);
+        for (const QString &line : velinor::failureDetails(result))
+            problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
         break;
     }
     if (result.renameFailed)

@@ -4,6 +4,7 @@
 #include "arguments.h"
 #include "engine.h"
 #include "paths.h"
+#include "reasons.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -52,14 +53,27 @@ void MainWindow::showProgress(int value)
 
 QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const
 {
+    const QString advice = image.lowerSupersampling
+                               ? tr("Choisissez un super sampling plus bas, ou décochez \"Créer "
+                                    "une seule image\" pour obtenir une image par page.")
+                               : tr("Décochez \"Créer une seule image\" pour obtenir une image "
+                                    "par page.");
     return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\nChoisissez un "
-              "super sampling plus bas, ou décochez \"Créer une seule image\" pour obtenir une "
-              "image par page.")
+              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\n%5")
         .arg(fileName)
         .arg(image.pages)
         .arg(image.height)
-        .arg(image.limit);
+        .arg(image.limit)
+        .arg(advice);
+}
+
+// A box of the run: what went wrong in its text, why under "Show Details...".
+void MainWindow::showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                           const QString &details)
+{
+    QMessageBox box(icon, tr("Erreur"), text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
+    box.exec();
 }
 
 void MainWindow::on_boutonConvertir_clicked()
@@ -106,7 +120,7 @@ void MainWindow::on_boutonConvertir_clicked()
             });
     connect(&engine, &velinor::Engine::fileDone, this,
             [this, n](int index, const velinor::FileResult &result) {
-                showResult(velinor::fileName(files.at(index)), result);
+                showResult(files.at(index), result);
                 if (!result.refused())
                     showProgress((index + 1) * 100 / n);
                 if (result.renameFailed)
@@ -133,29 +147,33 @@ void MainWindow::on_boutonConvertir_clicked()
         close();
 }
 
-void MainWindow::showResult(const QString &fileName, const velinor::FileResult &result)
+void MainWindow::showResult(const QString &path, const velinor::FileResult &result)
 {
+    const QString fileName = velinor::fileName(path);
     using Outcome = velinor::FileResult::Outcome;
     switch (result.outcome) {
     case Outcome::Converted:
         break;
     case Outcome::Unreadable:
-        QMessageBox::warning(nullptr, tr("Erreur"), tr("Le fichier spécifié n'existe pas !"));
+        showError(nullptr, QMessageBox::Warning, tr("Le fichier spécifié n'existe pas !"),
+                  velinor::unreadableDetails(path));
         break;
     case Outcome::ReplacesSource:
-        QMessageBox::critical(this, tr("Erreur"),
-                              tr("Conversion impossible de \"%1\" : l'image remplacerait le "
-                                 "fichier source. Choisissez un autre dossier de destination.")
-                                  .arg(velinor::fileName(result.replaced)));
+        showError(this, QMessageBox::Critical,
+                  tr("Conversion impossible de \"%1\" : l'image remplacerait le fichier source. "
+                     "Choisissez un autre dossier de destination.")
+                      .arg(velinor::fileName(result.replaced)),
+                  velinor::escapeControls(QDir::toNativeSeparators(result.replaced)));
         break;
     case Outcome::TooTall:
-        QMessageBox::critical(this, tr("Erreur"), tooTallText(fileName, result.image));
+        showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
     case Outcome::Crashed:
-        QMessageBox::critical(this, tr("Erreur"),
-                              tr("Erreur durant la conversion de \"%1\".").arg(fileName));
+        showError(this, QMessageBox::Critical,
+                  tr("Erreur durant la conversion de \"%1\".").arg(fileName),
+                  velinor::failureDetails(result).join(QLatin1Char('\n')));
         break;
     }
 }

@@ -2,6 +2,7 @@
 #define VELINOR_MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -71,7 +72,9 @@ private:
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
     QString tooTallText(const QString &fileName, const velinor::StackedImage &image) const;
-    void showResult(const QString &fileName, const velinor::FileResult &result);
+    void showResult(const QString &path, const velinor::FileResult &result);
+    void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                   const QString &details = QString());
     void setRunning(bool on);
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();

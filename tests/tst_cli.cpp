@@ -82,12 +82,13 @@ private slots:
         // ./convert fails on a.pdf, crashes on b.pdf and hands the rest to the fake.
         cli::row(
             "every outcome of a file",
-            "printf '#!/bin/sh\\ncase $* in *a.pdf*) echo \" oops  \" >&2; exit 3;; *b.pdf*) "
+            "printf '#!/bin/sh\\ncase $* in *a.pdf*) printf \" o\\\\033[2Jops  \\\\n\" >&2; exit "
+            "3;; *b.pdf*) "
             "kill -SEGV $$;; esac\\nexec convert \"$@\"' >convert; chmod +x convert; mkdir out; "
             "cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out a.pdf b.pdf "
             "./a.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
             "[1/5] a.pdf\n" + failed.arg("a.pdf") +
-                "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
+                "Code de sortie du convertisseur : 3\n    o\\x1b[2Jops\n" + tns + "[2/5] b.pdf\n" +
                 failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
                 "[3/5] gone.pdf\nLe fichier spécifié n'existe pas !\n[4/5] out/d.png\n"
                 "Conversion impossible de \"d.png\" : l'image remplacerait le fichier "

@@ -19,14 +19,20 @@ private slots:
             << "drop @a.pdf /gone/b.pdf @c.pdf; answer; convert @out/new; files @out/new a.png "
                "c.png; modals W:Le fichier spécifié n'existe pas !; statuses La conversion a "
                "commencé... / Conversion de \"a.pdf\" / Conversion de \"c.pdf\" / Fini !; is "
-               "progressBar visible false; is progressBar value 0";
+               "progressBar visible false; is progressBar value 0; details « /gone/b.pdf » "
+               "n'existe pas.";
+        QTest::newRow("a folder listed")
+            << "drop @dir; answer; convert @out; details « @dir » n'est pas un fichier ordinaire "
+               "(un dossier, un tube ou un périphérique, par exemple).";
         QTest::newRow("would replace a source")
             << "drop @out/photo.png @b.pdf; answer; convert @out; files @out b.png photo.png; "
                "modals C:Conversion impossible de \"photo.png\" : l'image remplacerait le fichier "
-               "source. Choisissez un autre dossier de destination.";
+               "source. Choisissez un autre dossier de destination.; details @out/photo.png";
         QTest::newRow("converter fails")
-            << "env FAKE_CONVERT_FAIL=bad; drop @bad.pdf @good.pdf; answer; convert @out; files "
-               "@out good.png; modals C:Erreur durant la conversion de \"bad.pdf\".";
+            << "env FAKE_CONVERT_FAIL=bad; env FAKE_CONVERT_STDERR=\\033[2Jgone\\n\\nlast; drop "
+               "@bad.pdf @good.pdf; answer; convert @out; files @out good.png; modals C:Erreur "
+               "durant la conversion de \"bad.pdf\".; details Code de sortie du convertisseur : "
+               "1\n\\x1b[2Jgone\nlast";
         QTest::newRow("converter not startable")
             << "answer; answer @notes.txt; env PATH=@none; new; drop @a.pdf; answer; convert @out; "
                "modals I: /usr/bin C:Erreur durant la conversion de \"a.pdf\".";

@@ -11,7 +11,7 @@
 struct ModalRecord
 {
     QMessageBox::Icon icon;
-    QString title, text, directory;
+    QString title, text, directory, details;
 };
 
 // Answers the boxes and dialogs that QMessageBox's and QFileDialog's static functions open, in
@@ -42,7 +42,8 @@ private:
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         records << ModalRecord{box ? box->icon() : QMessageBox::NoIcon, modal->windowTitle(),
                                box ? box->text() : QString(),
-                               dialog ? dialog->directory().absolutePath() : QString()};
+                               dialog ? dialog->directory().absolutePath() : QString(),
+                               box ? box->detailedText() : QString()};
         unexpected += answers.isEmpty();
         const QStringList paths = answers.isEmpty() ? QStringList() : answers.takeFirst();
         if (!dialog || paths.isEmpty())

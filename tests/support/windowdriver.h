@@ -49,6 +49,7 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 //   progress    every value the progress bar took since the last click
 //   modals      a file dialog by the folder it opened in, a box by its icon's letter and ":",
 //               then its text unless it only informs
+//   details     the details of each box that has some, "/" between them
 //   call        the first call of the fake converter
 // At the end, no box or dialog may have gone unanswered.
 class Session
@@ -116,7 +117,10 @@ private:
 
     QString shows(const QString &what, const QString &folder) const
     {
-        QStringList modals;
+        QStringList modals, details;
+        for (const ModalRecord &r : answerer.records)
+            if (!r.details.isEmpty())
+                details << r.details;
         for (const ModalRecord &r : answerer.records)
             modals << (r.icon ? QString("-IWC"[r.icon]) + ':' : r.directory) +
                           (r.icon > QMessageBox::Information ? r.text : QString());
@@ -128,6 +132,7 @@ private:
             {"files", QStringList{folder} + testenv::fileNames(folder)},
             {"statuses", {messages.join(" / ")}},
             {"progress", values},
+            {"details", {details.join(" / ")}},
             {"modals", modals},
             {"call", testenv::fakeConverterCalls(tmp.filePath("log")).value(0)}};
         return words(seen.value(what).join(' ')).join(' ');
