@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 velinor::ConversionOptions MainWindow::currentOptions() const
@@ -206,13 +207,40 @@ void MainWindow::on_boutonArreter_clicked()
         running->stop();
 }
 
+// Closing the window ends the run, so the user says first whether the run may go. The safe
+// answer, going on, is the one Escape gives.
+bool MainWindow::stopRunToQuit()
+{
+    QMessageBox box(QMessageBox::Question, tr("Conversion en cours"),
+                    tr("Une conversion est en cours. Voulez-vous l'arrêter et quitter velinor ? "
+                       "Les images en cours d'écriture seront incomplètes."),
+                    QMessageBox::NoButton, this);
+    QPushButton *stop = box.addButton(tr("Arrêter et quitter"), QMessageBox::DestructiveRole);
+    QPushButton *goOn = box.addButton(tr("Continuer la conversion"), QMessageBox::RejectRole);
+    box.setDefaultButton(goOn);
+    box.setEscapeButton(goOn);
+    box.exec();
+    return box.clickedButton() == stop;
+}
+
+void MainWindow::closeWithoutAsking()
+{
+    closeAfterRun = true;
+    if (running)
+        running->stop();
+    else
+        close();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The run ends first, its converters with it; the window closes once it is over.
     if (running) {
-        closeAfterRun = true;
-        running->stop();
         event->ignore();
+        if (closeAfterRun || stopRunToQuit()) {
+            closeAfterRun = true;
+            running->stop();
+        }
         return;
     }
     QMainWindow::closeEvent(event);

@@ -41,6 +41,11 @@ public:
     // Files opened with velinor from the desktop join the list as dropped ones do.
     void addFiles(const QStringList &paths);
 
+public slots:
+    // Ends the run under way, if any, without asking, then closes: for the endings the user did
+    // not choose in the window (a signal from the system).
+    void closeWithoutAsking();
+
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -76,6 +81,7 @@ private:
     void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                    const QString &details = QString());
     void setRunning(bool on);
+    bool stopRunToQuit();
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
     void searchConverter();

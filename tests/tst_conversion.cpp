@@ -86,17 +86,28 @@ private slots:
         window::Session().play(steps);
     }
 
-    // "Arrêter", or closing the window, ends the run at once: its converter is stopped, nothing
-    // is written or renamed, and the inputs that waited are given back.
+    // "Arrêter", or closing the window once the user agreed, ends the run at once: its converter
+    // is stopped, nothing is written or renamed, and the inputs that waited are given back.
+    // Going on keeps it running until stopped.
     void stop_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Arrêter") << "boutonArreter";
-        QTest::newRow("closing the window") << "actionQuitter";
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Arrêter") << "click boutonArreter" << false;
+        QTest::newRow("closing the window")
+            << "answer Arrêter et quitter; click actionQuitter; modals Q:Une conversion est en "
+               "cours. Voulez-vous l'arrêter et quitter velinor ? Les images en cours "
+               "d'écriture seront incomplètes."
+            << true;
+        QTest::newRow("closing, then going on")
+            << "answer; click actionQuitter; is boutonArreter visible true; click boutonArreter"
+            << false;
+        QTest::newRow("a signal from the system") << "invoke closeWithoutAsking" << true;
     }
     void stop()
     {
         QFETCH(QString, how);
+        QFETCH(bool, closed);
         window::Session s;
         const QString inputs = "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; "
                                "is MainWindow acceptDrops %1; is boutonArreter visible %2";
@@ -104,14 +115,14 @@ private slots:
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (processes::marked("FAKE_CONVERT_LOG", log).join(' ').contains(":sleep"))
-                poll.stop(), s.play(inputs.arg("false", "true") + "; click " + how +
+                poll.stop(), s.play(inputs.arg("false", "true") + "; " + how +
                                     "; is MainWindow visible true");
         });
         poll.start(20);
         s.play("env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS checked 1; convert @out; "
                "statuses Conversion arrêtée.; files @out; " +
                inputs.arg("true", "false") + "; is centralWidget visible " +
-               (how == "boutonArreter" ? "true" : "false"));
+               (closed ? "false" : "true"));
     }
 };
 

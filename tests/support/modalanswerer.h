@@ -1,6 +1,7 @@
 #ifndef VELINOR_MODALANSWERER_H
 #define VELINOR_MODALANSWERER_H
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -21,7 +22,8 @@ class ModalAnswerer : public QObject
 {
 public:
     ModalAnswerer() { startTimer(10); }
-    // For a box, OK; for a file dialog, these paths typed in and accepted, or Cancel when none.
+    // For a box, the button of these words, else OK or its escape; for a file dialog, these paths
+    // typed in and accepted, or Cancel when none.
     void answer(const QStringList &paths = {}) { answers << paths; }
 
     QList<ModalRecord> records;
@@ -46,8 +48,12 @@ private:
                                box ? box->detailedText() : QString()};
         unexpected += answers.isEmpty();
         const QStringList paths = answers.isEmpty() ? QStringList() : answers.takeFirst();
+        if (box && !paths.isEmpty())
+            for (QAbstractButton *button : box->buttons())
+                if (button->text().remove('&') == paths.join(' '))
+                    return button->click();
         if (!dialog || paths.isEmpty())
-            return modal->reject(); // OK is all that velinor's boxes have
+            return modal->reject(); // OK, or the answer that changes nothing
         // Qt's own dialog reads several names typed in quotes.
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
             ->setText('"' + paths.join(QStringLiteral("\" \"")) + '"');

@@ -39,8 +39,10 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 //   new               a new window, which looks for its converter (the first step opens one)
 //   env NAME=VALUE    for the rest of the session
 //   drop [FILE...]    (plain text when no file)
-//   answer [PATH...]  for the next box, OK; for the next file dialog, this or Cancel when none
+//   answer [PATH...]  for the next box, OK or the button of these words; for the next file
+//                     dialog, this or Cancel when none
 //   click NAME        a button or a menu action; convert FOLDER: into that destination
+//   invoke SLOT       a public slot of the window
 //   set NAME PROPERTY [VALUE...]; unlist LIST ROW (a double click on a row)
 // (NAME is that of a widget, an action, or the window itself: "MainWindow")
 // Checks that the window shows the words given:
@@ -89,10 +91,12 @@ public:
                 answerer.answer(args);
             else if (verb == "convert")
                 play("set lineChemin text " + args.join(' ') + "; click boutonConvertir");
-            else if (verb == "click") {
+            else if (verb == "click" || verb == "invoke") {
                 messages.clear();
                 values.clear();
-                QMetaObject::invokeMethod(named, named->inherits("QAction") ? "trigger" : "click");
+                verb == "invoke" ? QMetaObject::invokeMethod(w.get(), qPrintable(args[0]))
+                                 : QMetaObject::invokeMethod(
+                                       named, named->inherits("QAction") ? "trigger" : "click");
             } else if (verb == "set")
                 named->setProperty(qPrintable(args[1]), args.mid(2).join(' '));
             else if (auto *list = qobject_cast<QListView *>(named); list && verb == "unlist")
@@ -122,7 +126,7 @@ private:
             if (!r.details.isEmpty())
                 details << r.details;
         for (const ModalRecord &r : answerer.records)
-            modals << (r.icon ? QString("-IWC"[r.icon]) + ':' : r.directory) +
+            modals << (r.icon ? QString("-IWCQ"[r.icon]) + ':' : r.directory) +
                           (r.icon > QMessageBox::Information ? r.text : QString());
         const QHash<QString, QStringList> seen{
             {"list",
