@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include "paths.h"
+#include "pdfpages.h"
 #include "reasons.h"
 #include "shellquote.h"
 
@@ -100,7 +101,8 @@ QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 }
 
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
-    : QObject(parent), files(files), progress(int(files.size()), settings.quiet)
+    : QObject(parent), files(files), progress(int(files.size()), settings.quiet),
+      pdfRefused(settings.pdfRefused)
 {
     velinor::EngineSettings engineSettings;
     engineSettings.converter = settings.converter;
@@ -119,6 +121,11 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
                 progress.pagesDone(this->files.at(index).given, done, pages);
             });
     connect(engine.get(), &velinor::Engine::finished, this, [this](bool stopped) {
+        if (pdfFailed)
+            writeError(QCoreApplication::translate(
+                "velinor-cli", "ImageMagick refuse de lire les PDF sur cet ordinateur (ses "
+                               "réglages de sécurité). Pour les autoriser pour votre compte "
+                               "seulement : velinor-cli --allow-pdf\n"));
         emit finished(stopped || interrupted ? 130 : anyFailed ? 1 : 0);
     });
 }
@@ -152,6 +159,8 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
         problems << QCoreApplication::translate("velinor-cli",
                                                 "Erreur durant la conversion de \"%1\".")
                         .arg(fileName);
+        pdfFailed = pdfFailed || (pdfRefused && velinor::documentKind(files.at(index).path) ==
+                                                    velinor::DocumentKind::Pdf);
         for (const QString &line : velinor::failureDetails(result))
             problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
         break;

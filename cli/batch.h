@@ -27,6 +27,7 @@ struct BatchSettings
     bool tns = false;
     bool quiet = false;
     int jobs = 1;
+    bool pdfRefused = false; // by ImageMagick's policy: a failed PDF then names the fix
 };
 
 // Tells on standard error that a file is over, "[3/10] chap.pdf", followed by what went wrong
@@ -83,6 +84,8 @@ private:
     std::unique_ptr<velinor::Engine> engine;
     bool anyFailed = false;
     bool interrupted = false;
+    bool pdfRefused;
+    bool pdfFailed = false;
 };
 
 #endif

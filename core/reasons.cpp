@@ -1,6 +1,7 @@
 #include "reasons.h"
 
 #include "engine.h"
+#include "magickpolicy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,6 +77,35 @@ QString unreadableDetails(const QString &path)
                   "périphérique, par exemple).")
             .arg(name);
     return tr("« %1 » ne peut pas être lu : vous n'avez pas le droit de le lire.").arg(name);
+}
+
+QString policyChangeText(const PolicyChange &change)
+{
+    using Outcome = PolicyChange::Outcome;
+    const QString path = escapeControls(QDir::toNativeSeparators(change.path));
+    const QString untouched = tr("Le fichier « %1 » est resté tel quel, et ImageMagick refuse "
+                                 "toujours les PDF : %2")
+                                  .arg(path, escapeControls(change.error));
+    switch (change.outcome) {
+    case Outcome::Written:
+        return tr("ImageMagick peut désormais lire les PDF pour votre compte : velinor a écrit "
+                  "« %1 ».")
+            .arg(path);
+    case Outcome::Merged:
+        return tr("ImageMagick peut désormais lire les PDF pour votre compte : velinor l'a ajouté "
+                  "à « %1 », où vos réglages restent tels quels.")
+            .arg(path);
+    case Outcome::AlreadyGranted:
+        return tr("« %1 » autorise déjà ImageMagick à lire les PDF pour votre compte.").arg(path);
+    case Outcome::Unreadable:
+        return tr("Impossible de lire votre politique d'ImageMagick. %1").arg(untouched);
+    case Outcome::Malformed:
+        return tr("Votre politique d'ImageMagick n'est pas un fichier qu'il sait lire. %1")
+            .arg(untouched);
+    case Outcome::Unwritable:
+        return tr("Impossible d'écrire votre politique d'ImageMagick. %1").arg(untouched);
+    }
+    return QString();
 }
 
 } // namespace velinor

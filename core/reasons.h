@@ -9,6 +9,7 @@
 namespace velinor {
 
 struct FileResult;
+struct PolicyChange;
 
 // Whether a character could move a terminal's cursor, clear it, or turn the text around.
 bool isControl(QChar c);
@@ -23,6 +24,9 @@ QStringList failureDetails(const FileResult &result);
 
 // Why a source is not a file that can be converted: missing, not a regular file, or not readable.
 QString unreadableDetails(const QString &path);
+
+// What granting PDF in the user's policy did, or why it left the file as it was.
+QString policyChangeText(const PolicyChange &change);
 
 } // namespace velinor
 

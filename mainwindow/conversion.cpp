@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "engine.h"
+#include "magickpolicy.h"
 #include "paths.h"
 #include "reasons.h"
 
@@ -77,6 +78,27 @@ void MainWindow::showError(QWidget *parent, QMessageBox::Icon icon, const QStrin
     box.exec();
 }
 
+// Debian's ImageMagick refuses PDF by a policy of the whole system; the user may lift it for
+// their own account, once: no later run asks again. Refused, the PDFs fail with the reason.
+void MainWindow::allowPdfIfRefused()
+{
+    if (pdfAllowed || !velinor::pdfRefused(converter, files))
+        return;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Autoriser les PDF ?"),
+        tr("ImageMagick, qui convertit les fichiers, refuse de lire les PDF sur cet ordinateur : "
+           "ses réglages de sécurité l'interdisent.\n\nvelinor peut les autoriser pour votre "
+           "compte seulement, en écrivant le fichier « %1 ». Rien ne change pour le reste du "
+           "système.\n\nAutoriser ImageMagick à lire les PDF ?")
+            .arg(QDir::toNativeSeparators(velinor::userPolicyPath())));
+    if (answer != QMessageBox::Yes)
+        return;
+    const velinor::PolicyChange change = velinor::allowPdf();
+    pdfAllowed = change.granted();
+    if (!pdfAllowed)
+        showError(this, QMessageBox::Warning, velinor::policyChangeText(change));
+}
+
 void MainWindow::on_boutonConvertir_clicked()
 {
     if (converter.isEmpty()) {
@@ -90,6 +112,7 @@ void MainWindow::on_boutonConvertir_clicked()
         return;
     }
 
+    allowPdfIfRefused();
     setRunning(true);
     showStatus(tr("La conversion a commencé..."));
     QDir folder(destination);

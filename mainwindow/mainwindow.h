@@ -82,6 +82,7 @@ private:
                    const QString &details = QString());
     void setRunning(bool on);
     bool stopRunToQuit();
+    void allowPdfIfRefused();
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
     void searchConverter();
@@ -94,6 +95,7 @@ private:
     QString converter;
     velinor::Engine *running = nullptr; // the conversion under way
     bool closeAfterRun = false;
+    bool pdfAllowed = false; // granted in the user's ImageMagick policy during this session
 };
 
 #endif

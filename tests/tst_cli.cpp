@@ -99,6 +99,19 @@ private slots:
                  "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
                  "[1/2] a.pdf\n" + failed.arg("a.pdf") +
                      "Code de sortie du convertisseur : 1\n1\n      8 a\n     20 b\n");
+        cli::row("PDF refused until --allow-pdf",
+                 "export FAKE_CONVERT_POLICY=refuse XDG_CONFIG_HOME=$PWD/c; { velinor-cli -d out "
+                 "a.pdf; echo $?; velinor-cli --allow-pdf -d out a.pdf; echo $?; velinor-cli "
+                 "--allow-pdf; echo $?; ls out; } 2>&1 | sed \"s|$PWD|.|\"",
+                 "[1/1] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 1\n    convert: attempt to perform an "
+                     "operation not allowed by the security policy `PDF'.\nImageMagick refuse de "
+                     "lire les PDF sur cet ordinateur (ses réglages de sécurité). Pour les "
+                     "autoriser pour votre compte seulement : velinor-cli --allow-pdf\n1\n"
+                     "ImageMagick peut désormais lire les PDF pour votre compte : velinor a écrit "
+                     "« ./c/ImageMagick/policy.xml ».\n[1/1] a.pdf\n0\n« ./c/ImageMagick/"
+                     "policy.xml » autorise déjà ImageMagick à lire les PDF pour votre compte.\n0\n"
+                     "a.png\n");
         // On a terminal only; R and E stand for the carriage return and the escape.
         cli::row("a long document's pages on a terminal",
                  "FAKE_CONVERT_PAGES=24 script -qec 'velinor-cli -j1 -d out a.pdf' /dev/null | tr "

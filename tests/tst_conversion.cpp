@@ -1,10 +1,19 @@
 // Runs from "Convertir !" with the fake converter: what each file becomes and the boxes it
 // brings, what the user sees of a run, the stop button, and the options the converter is given.
 #include "arguments.h"
+#include "imagemagick.h"
 #include "processes.h"
 #include "windowdriver.h"
 
 #include <QTimer>
+
+// The question asked when ImageMagick refuses PDF, with the user's folder of settings in @cfg.
+static const QString asked = "Q:ImageMagick, qui convertit les fichiers, refuse de lire les PDF "
+                             "sur cet ordinateur : ses réglages de sécurité l'interdisent.\n\n"
+                             "velinor peut les autoriser pour votre compte seulement, en "
+                             "écrivant le fichier « @cfg/ImageMagick/policy.xml ». Rien ne "
+                             "change pour le reste du système.\n\nAutoriser ImageMagick à lire "
+                             "les PDF ? ";
 
 class TestConversion : public QObject
 {
@@ -50,6 +59,24 @@ private slots:
         QTest::newRow("listed image kept")
             << "drop @out/chx.png @ch.pdf; answer; set choixTNS checked 1; convert @out; files "
                "@out ch.png.tns chx.png";
+        // ImageMagick refusing PDF until the user's own policy grants it, as Debian's does.
+        const QString refusing = "env FAKE_CONVERT_POLICY=refuse; env XDG_CONFIG_HOME=@cfg; "
+                                 "drop @a.pdf; ";
+        QTest::newRow("PDF allowed for the user")
+            << refusing + "answer Yes; convert @out; files @out a.png; convert @out; modals " +
+                   asked + "; files @cfg/ImageMagick policy.xml";
+        QTest::newRow("PDF not allowed")
+            << refusing + "answer No; answer; convert @out; files @out; files @cfg; details Code "
+                          "de sortie du convertisseur : 1\nconvert: attempt to perform an "
+                          "operation not allowed by the security policy `PDF'.";
+        QTest::newRow("a policy that cannot be merged")
+            << "touch @cfg/ImageMagick/policy.xml; " + refusing +
+                   "answer Yes; answer; answer; convert @out; files @out; modals " + asked +
+                   "W:Votre politique d'ImageMagick n'est pas un fichier qu'il sait lire. Le "
+                   "fichier « @cfg/ImageMagick/policy.xml » est resté tel quel, et ImageMagick "
+                   "refuse toujours les PDF : Premature end of document. (1:0) C:Erreur durant la "
+                   "conversion de "
+                   "\"a.pdf\".";
         // Three ranges of 8 pages: the bar moves after each, whatever order they end in.
         QTest::newRow("a long document's progress")
             << "env FAKE_CONVERT_PAGES=24; drop @a.pdf; convert @out; progress 24 49 74 100 0";
@@ -84,6 +111,28 @@ private slots:
     {
         QFETCH(QString, steps);
         window::Session().play(steps);
+    }
+
+    // Debian's ImageMagick, with no policy of the user's: asked once, Oui lets the PDF convert
+    // and no later run asks; Non writes nothing and the PDF fails.
+    void realPolicy_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("Oui")
+            << "answer Yes; convert @out; files @out a.png; convert @out; modals " + asked +
+                   "; files @cfg/ImageMagick policy.xml";
+        QTest::newRow("Non") << "answer No; answer; convert @out; files @out; files @cfg; modals " +
+                                    asked + "C:Erreur durant la conversion de \"a.pdf\".";
+    }
+    void realPolicy()
+    {
+        REQUIRE_IMAGEMAGICK();
+        QFETCH(QString, steps);
+        window::Session s;
+        imagemagick::sh("pdf " + s.tmp.filePath("a.pdf") + " 1");
+        s.play(
+            "env HOME=@home; env XDG_CONFIG_HOME=@cfg; env PATH=/usr/bin:/bin; new; drop @a.pdf; " +
+            steps);
     }
 
     // "Arrêter", or closing the window once the user agreed, ends the run at once: its converter

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMetaEnum>
 
 // What a box or a dialog showed: a box its icon, title and text, a file dialog its title and
 // the folder it opened in.
@@ -22,8 +23,8 @@ class ModalAnswerer : public QObject
 {
 public:
     ModalAnswerer() { startTimer(10); }
-    // For a box, the button of these words, else OK or its escape; for a file dialog, these paths
-    // typed in and accepted, or Cancel when none.
+    // For a box, the button of these words (or of this standard name: Yes), else OK or its escape;
+    // for a file dialog, these paths typed in and accepted, or Cancel when none.
     void answer(const QStringList &paths = {}) { answers << paths; }
 
     QList<ModalRecord> records;
@@ -50,7 +51,12 @@ private:
         const QStringList paths = answers.isEmpty() ? QStringList() : answers.takeFirst();
         if (box && !paths.isEmpty())
             for (QAbstractButton *button : box->buttons())
-                if (button->text().remove('&') == paths.join(' '))
+                if (button->text().remove('&') == paths.join(' ') ||
+                    paths.join(' ') ==
+                        QMessageBox::staticMetaObject
+                            .enumerator(
+                                QMessageBox::staticMetaObject.indexOfEnumerator("StandardButtons"))
+                            .valueToKey(box->standardButton(button)))
                     return button->click();
         if (!dialog || paths.isEmpty())
             return modal->reject(); // OK, or the answer that changes nothing
