@@ -1,5 +1,4 @@
-// ImageMagick's policy of the user's own: what granting PDF writes, keeps and refuses to touch,
-// and when a list asks the converter whether it refuses PDF.
+// ImageMagick's policy of the user's own: what granting PDF writes, keeps and refuses to touch.
 #include "magickpolicy.h"
 #include "testenv.h"
 
@@ -68,29 +67,6 @@ private slots:
         else if (!after.isEmpty())
             QCOMPARE(testenv::readFile(path), after == "=" ? before : after);
         QCOMPARE(QFileInfo(home.path() + "/config/ImageMagick").isFile(), before == "file");
-    }
-
-    // The converter is asked only when a PDF is listed, and its refusal is told by its words.
-    void refused_data()
-    {
-        QTest::addColumn<QString>("header");
-        QTest::addColumn<QByteArray>("policy");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("a PDF refused") << "%PDF-1.4" << QByteArray("refuse") << true;
-        QTest::newRow("a PDF allowed") << "%PDF-1.4" << QByteArray() << false;
-        QTest::newRow("no PDF listed") << "\x89PNG" << QByteArray("refuse") << false;
-    }
-    void refused()
-    {
-        QFETCH(QString, header);
-        QFETCH(QByteArray, policy);
-        QFETCH(bool, refused);
-        const QTemporaryDir dir;
-        const ScopedEnv fake("FAKE_CONVERT_POLICY", policy);
-        const ScopedEnv config("XDG_CONFIG_HOME", dir.path().toUtf8()); // no policy of the user's
-        const QString listed = testenv::writeFile(dir.filePath("a.pdf"), header.toLatin1());
-        QCOMPARE(velinor::pdfRefused(VELINOR_FAKE_CONVERT, {dir.filePath("gone.pdf"), listed}),
-                 refused);
     }
 };
 
