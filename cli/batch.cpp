@@ -153,6 +153,13 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     case Outcome::TooTall:
         problems << tooTallText(fileName, result.image);
         break;
+    case Outcome::InvalidPdf:
+        problems << QCoreApplication::translate("velinor-cli",
+                                                "Le fichier « %1 » n'est pas un PDF valide : son "
+                                                "arbre des pages annonce plus de pages qu'il n'en "
+                                                "contient.")
+                        .arg(fileName);
+        break;
     case Outcome::NotStarted:
     case Outcome::Failed:
     case Outcome::Crashed:
