@@ -193,10 +193,10 @@ void MainWindow::showResult(const QString &path, const velinor::FileResult &resu
         showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
         break;
     case Outcome::InvalidPdf:
-        QMessageBox::critical(this, tr("Erreur"),
-                              tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages "
-                                 "annonce plus de pages qu'il n'en contient.")
-                                  .arg(fileName));
+        showError(this, QMessageBox::Critical,
+                  tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce "
+                     "plus de pages qu'il n'en contient.")
+                      .arg(fileName));
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
