@@ -85,6 +85,8 @@ private:
     void allowPdfIfRefused();
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
+    // A name the system gives whose bytes text cannot hold: refused, with a box naming it.
+    void refuseName(const QByteArray &bytes);
     void searchConverter();
 
     Ui::MainWindow *form;

@@ -54,6 +54,16 @@ private slots:
             tail -1 t | awk '{ print $1 < 100000 && $2 < 5 ? "small, quick" : $0 }'; rm t; ls out)",
             "[1/1] in/b.pdf\nLe fichier « b.pdf » n'est pas un PDF valide : son arbre des pages "
             "annonce plus de pages qu'il n'en contient.\n1\nsmall, quick\n");
+        // A name that is not UTF-8 would be written and read under the text Qt makes of it.
+        const QString notUtf8 = " n'est pas en UTF-8, le codage du système : velinor ne peut pas "
+                                "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre "
+                                "nom.\n1\n";
+        cli::row("names that are not UTF-8",
+                 "cp in/doc.pdf \"$(printf 'in/caf\\351.pdf')\"; before=$(list); velinor-cli -d "
+                 "\"$(printf 'out/d\\351')\" in/doc.pdf 2>&1; echo $?; velinor-cli -d out "
+                 "\"$(printf 'in/caf\\351.pdf')\" 2>&1; echo $?; ls out",
+                 "Le nom « out/d\\xe9 »" + notUtf8 +
+                     "[1/1] in/caf\\xe9.pdf\nLe nom « in/caf\\xe9.pdf »" + notUtf8);
         cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "130\n");
         cli::row("SIGKILL", stopped + "KILL", "137\n");
     }
