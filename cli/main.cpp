@@ -154,10 +154,11 @@ Unrepresentable unrepresentableArguments(int argc, char *argv[])
             continue;
         found.insert(QFile::decodeName(argument), argument);
         const qsizetype equals = argument.indexOf('=');
-        if (argument.startsWith("--") && equals > 0)
-            found.insert(QFile::decodeName(argument.mid(equals + 1)), argument.mid(equals + 1));
-        else if (argument.startsWith('-') && !argument.startsWith("--"))
-            found.insert(QFile::decodeName(argument.mid(2)), argument.mid(2));
+        const QByteArray value = argument.startsWith("--")  ? argument.mid(equals + 1)
+                                 : argument.startsWith('-') ? argument.mid(2)
+                                                            : QByteArray();
+        if (!value.isEmpty() && value != argument)
+            found.insert(QFile::decodeName(value), value);
     }
 #else
     Q_UNUSED(argc);
