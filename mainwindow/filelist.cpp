@@ -83,23 +83,29 @@ void MainWindow::dropEvent(QDropEvent *event)
                 refused << bytes;
         }
         // Once the drop is over: the program the files come from waits for its end.
-        QMetaObject::invokeMethod(
-            this,
-            [this, refused] {
-                for (const QByteArray &bytes : refused)
-                    refuseName(bytes);
-            },
-            Qt::QueuedConnection);
+        refuseLater(refused);
     }
     // Even a drop that brought nothing recomputes the source folder and reports success.
     filesAdded();
     showStatus(tr("Fichiers ajoutés avec succès."));
 }
 
-void MainWindow::addFiles(const QStringList &paths)
+void MainWindow::addFiles(const QStringList &paths, const QList<QByteArray> &refused)
 {
     files += paths;
     filesAdded();
+    refuseLater(refused);
+}
+
+void MainWindow::refuseLater(const QList<QByteArray> &names)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, names] {
+            for (const QByteArray &bytes : names)
+                refuseName(bytes);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::filesAdded()
