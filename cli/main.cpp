@@ -308,6 +308,8 @@ int main(int argc, char *argv[])
         return SomeFailed;
     }
 
+    // Before anything starts a program: the policy's probe is one, and a signal must find it.
+    Interruption interruption;
     BatchSettings settings;
     settings.converter = converter;
     settings.destination = destination;
@@ -322,7 +324,6 @@ int main(int argc, char *argv[])
         jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
-    Interruption interruption;
     QObject::connect(&interruption, &Interruption::requested, &batch, &Batch::interrupt);
     QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
     // From inside the event loop: a batch with nothing to run ends at once, and an exit()
