@@ -1,3 +1,4 @@
+#include "interruption.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/platformfit.h"
 #include "translation.h"
@@ -27,6 +28,15 @@ int main(int argc, char *argv[])
         files << QFileInfo(argument).absoluteFilePath();
     if (!files.isEmpty())
         window.addFiles(files);
+    // A session that ends, or a kill, closes the window as the user would, its run stopped.
+    velinor::Interruption interruption;
+    int endedBy = 0;
+    QObject::connect(&interruption, &velinor::Interruption::requested, &window,
+                     [&window, &endedBy](int signalNumber) {
+                         endedBy = endedBy ? endedBy : signalNumber;
+                         window.closeWithoutAsking();
+                     });
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    return endedBy ? 128 + endedBy : status;
 }

@@ -94,8 +94,9 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
         paths << file.path;
     engine = std::make_unique<velinor::Engine>(engineSettings, paths);
     connect(engine.get(), &velinor::Engine::fileDone, this, &Batch::fileDone);
-    connect(engine.get(), &velinor::Engine::finished, this, [this](bool stopped) {
-        emit finished(stopped || interrupted ? 130 : anyFailed ? 1 : 0);
+    // Only an interruption stops the engine.
+    connect(engine.get(), &velinor::Engine::finished, this, [this] {
+        emit finished(interruptedBy ? 128 + interruptedBy : anyFailed ? 1 : 0);
     });
 }
 
@@ -140,12 +141,13 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     progress.fileDone(files.at(index).given, problems);
 }
 
-void Batch::interrupt()
+void Batch::interrupt(int signalNumber)
 {
-    if (!interrupted)
+    if (!interruptedBy) {
         writeError(QCoreApplication::translate(
             "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
                            "sont arrêtées.\n"));
-    interrupted = true;
+        interruptedBy = signalNumber;
+    }
     engine->stop();
 }

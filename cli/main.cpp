@@ -1,11 +1,11 @@
 // velinor-cli: the window's conversion from the command line, several files at once.
 #include "batch.h"
 #include "commandline.h"
-#include "interruption.h"
 #include "shellquote.h"
 
 #include "arguments.h"
 #include "convertersearch.h"
+#include "interruption.h"
 #include "paths.h"
 #include "translation.h"
 
@@ -232,8 +232,8 @@ int main(int argc, char *argv[])
         jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
-    Interruption interruption;
-    QObject::connect(&interruption, &Interruption::requested, &batch, &Batch::interrupt);
+    velinor::Interruption interruption;
+    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
     QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
     // From inside the event loop: a batch with nothing to run ends at once, and an exit()
     // before exec() would be lost.

@@ -178,6 +178,16 @@ void MainWindow::on_boutonArreter_clicked()
         running->stop();
 }
 
+void MainWindow::closeWithoutAsking()
+{
+    if (running) {
+        closeAfterRun = true;
+        running->stop();
+        return;
+    }
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The run ends first, its converters with it; the window closes once it is over.

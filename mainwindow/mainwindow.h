@@ -39,6 +39,9 @@ public:
     QString destinationPath() const { return destination; }
     // Files opened with velinor from the desktop join the list as dropped ones do.
     void addFiles(const QStringList &paths);
+    // Closes the window as the user does, but with no question: a signal to end velinor (the
+    // session ending, a kill) stops the run under way and closes the window once it is over.
+    void closeWithoutAsking();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

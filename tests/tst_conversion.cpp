@@ -77,13 +77,15 @@ private slots:
         window::Session().play(steps);
     }
 
-    // "Arrêter", or closing the window, ends the run at once: its converter is stopped, nothing
-    // is written or renamed, and the inputs that waited are given back.
+    // "Arrêter", closing the window, or a signal to end velinor ends the run at once: its
+    // converter is stopped, nothing is written or renamed or left behind, and the inputs that
+    // waited are given back.
     void stop_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Arrêter") << "boutonArreter";
-        QTest::newRow("closing the window") << "actionQuitter";
+        QTest::newRow("Arrêter") << "click boutonArreter";
+        QTest::newRow("closing the window") << "click actionQuitter";
+        QTest::newRow("SIGTERM") << "signal";
     }
     void stop()
     {
@@ -95,14 +97,17 @@ private slots:
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (processes::marked("FAKE_CONVERT_LOG", log).join(' ').contains(":sleep"))
-                poll.stop(), s.play(inputs.arg("false", "true") + "; click " + how +
+                poll.stop(), s.play(inputs.arg("false", "true") + "; " + how +
                                     "; is MainWindow visible true");
         });
         poll.start(20);
-        s.play("env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS checked 1; convert @out; "
-               "statuses Conversion arrêtée.; files @out; " +
+        s.play("touch @t; env TMPDIR=@t; env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS "
+               "checked 1; convert @out; statuses Conversion arrêtée.; files @out; " +
                inputs.arg("true", "false") + "; is centralWidget visible " +
-               (how == "boutonArreter" ? "true" : "false"));
+               (how.contains("Arreter") ? "true" : "false"));
+        QCOMPARE(processes::marked("FAKE_CONVERT_LOG", log), QStringList());
+        QCOMPARE(QDir(s.tmp.filePath("t")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 };
 

@@ -35,7 +35,8 @@ private slots:
                  "MAGICK_HEIGHT_LIMIT=1000 velinor-cli --single-image -d out in/doc.pdf; echo $?; "
                  "ls out",
                  "1\n");
-        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "130\n");
+        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "143\n");
+        cli::row("SIGHUP", stopped + "HUP; ls -A out/t", "129\n");
         cli::row("SIGKILL",
                  stopped +
                      "KILL; for i in $(seq 50); do [ \"$(ls -A out/t)\" ] && sleep 0.1; done; "

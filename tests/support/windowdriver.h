@@ -1,6 +1,7 @@
 #ifndef VELINOR_WINDOWDRIVER_H
 #define VELINOR_WINDOWDRIVER_H
 
+#include "interruption.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
 #include "testenv.h"
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <list>
 #include <memory>
 
@@ -39,11 +41,12 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 //   drop [FILE...]    (plain text when no file)
 //   answer [PATH...]  for the next box, OK; for the next file dialog, this or Cancel when none
 //   click NAME        a button or a menu action; convert FOLDER: into that destination
+//   signal            SIGTERM to velinor, caught as app/main.cpp has it
 //   set NAME PROPERTY [VALUE...]; unlist LIST ROW (a double click on a row)
 // (NAME is that of a widget, an action, or the window itself: "MainWindow")
 // Checks that the window shows the words given:
 //   is NAME PROPERTY [VALUE...]; list; destination; converter; files FOLDER [NAME...]
-//   statuses    every status since the last click, "/" between them
+//   statuses    every status since the last click or signal, "/" between them
 //   modals      a file dialog by the folder it opened in, a box by its icon's letter and ":",
 //               then its text unless it only informs
 //   call        the first call of the fake converter
@@ -76,7 +79,13 @@ public:
             if (verb == "env")
                 env.emplace_back(qPrintable(args[0].section('=', 0, 0)),
                                  args[0].section('=', 1).toUtf8());
-            else if (verb == "drop")
+            else if (verb == "signal") {
+                messages.clear();
+                interruption = std::make_unique<velinor::Interruption>();
+                QObject::connect(interruption.get(), &velinor::Interruption::requested, w.get(),
+                                 &MainWindow::closeWithoutAsking);
+                ::raise(SIGTERM);
+            } else if (verb == "drop")
                 dropFiles(w.get(), args);
             else if (verb == "answer")
                 answerer.answer(args);
@@ -100,6 +109,7 @@ public:
 
 private:
     std::unique_ptr<MainWindow> w;
+    std::unique_ptr<velinor::Interruption> interruption;
     ModalAnswerer answerer;
     std::list<ScopedEnv> env;
     QStringList messages;
