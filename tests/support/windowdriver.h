@@ -81,9 +81,11 @@ public:
                                  args[0].section('=', 1).toUtf8());
             else if (verb == "signal") {
                 messages.clear();
-                interruption = std::make_unique<velinor::Interruption>();
-                QObject::connect(interruption.get(), &velinor::Interruption::requested, w.get(),
-                                 &MainWindow::closeWithoutAsking);
+                if (!interruption) { // one at a time
+                    interruption = std::make_unique<velinor::Interruption>();
+                    QObject::connect(interruption.get(), &velinor::Interruption::requested,
+                                     [this] { w->closeWithoutAsking(); });
+                }
                 ::raise(SIGTERM);
             } else if (verb == "drop")
                 dropFiles(w.get(), args);
