@@ -3,6 +3,8 @@ BUILD ?= build
 SAN_BUILD ?= build-sanitize
 PACKAGE_BUILD ?= build-package
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Every hardening Debian knows, binding at start-up included.
+BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
 .PHONY: run test setup configure build sanitize-test package screenshot clean
 
@@ -30,10 +32,13 @@ sanitize-test: setup
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The Debian package, velinor_<version>_<arch>.deb in $(PACKAGE_BUILD), from a release build
-# installed under /usr, without the tests.
+# installed under /usr, without the tests, hardened with Debian's build flags (read once the set-up
+# has installed dpkg-dev).
 package: setup
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-	    -DBUILD_TESTING=OFF
+	    -DBUILD_TESTING=OFF \
+	    -DCMAKE_CXX_FLAGS="$$($(BUILDFLAGS) CPPFLAGS) $$($(BUILDFLAGS) CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)"
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 

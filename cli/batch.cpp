@@ -1,11 +1,21 @@
 #include "batch.h"
 
 #include "paths.h"
+#include "pdfpages.h"
+#include "reasons.h"
 #include "shellquote.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#else
+#include <io.h>
+#define STDERR_FILENO 2
+#define isatty _isatty
+#endif
 
 namespace {
 
@@ -18,9 +28,27 @@ void writeError(const QString &text)
 
 } // namespace
 
+Progress::Progress(int total, bool quiet)
+    : total(total), quiet(quiet), terminal(::isatty(STDERR_FILENO) == 1)
+{}
+
+void Progress::pagesDone(const QString &name, int pagesDone, int pages)
+{
+    if (!terminal || quiet)
+        return;
+    writeError(
+        QStringLiteral("\r[%1/%2] %3 ").arg(done + 1).arg(total).arg(name) +
+        QCoreApplication::translate("velinor-cli", "(%1 pages sur %2)").arg(pagesDone).arg(pages) +
+        QLatin1String("\033[K"));
+    lineOpen = true;
+}
+
 void Progress::fileDone(const QString &name, const QStringList &problems)
 {
     ++done;
+    if (lineOpen)
+        writeError(QStringLiteral("\r\033[K"));
+    lineOpen = false;
     if (quiet && problems.isEmpty())
         return;
     QString text = QStringLiteral("[%1/%2] %3\n").arg(done).arg(total).arg(name);
@@ -52,35 +80,29 @@ QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
     return verdict.refusal == velinor::SourceRefusal::None ? QString() : refusalText(result);
 }
 
-static QString failureText(const velinor::FileResult &result)
-{
-    using Outcome = velinor::FileResult::Outcome;
-    if (result.outcome == Outcome::Crashed)
-        return QCoreApplication::translate("velinor-cli",
-                                           "Le convertisseur s'est arrêté brutalement.");
-    if (result.outcome == Outcome::NotStarted)
-        return QCoreApplication::translate("velinor-cli",
-                                           "Le convertisseur n'a pas pu être lancé.");
-    return QCoreApplication::translate("velinor-cli", "Code de sortie du convertisseur : %1")
-        .arg(result.exitCode);
-}
-
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 {
+    const QString advice =
+        image.lowerSupersampling
+            ? QCoreApplication::translate("velinor-cli",
+                                          "Choisissez un --supersampling plus bas, ou retirez "
+                                          "--single-image pour obtenir une image par page.")
+            : QCoreApplication::translate(
+                  "velinor-cli", "Retirez --single-image pour obtenir une image par page.");
     return QCoreApplication::translate(
                "velinor-cli",
                "Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-               "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick. Choisissez un "
-               "--supersampling plus bas, ou retirez --single-image pour obtenir une image par "
-               "page.")
+               "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick. %5")
         .arg(fileName)
         .arg(image.pages)
         .arg(image.height)
-        .arg(image.limit);
+        .arg(image.limit)
+        .arg(advice);
 }
 
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
-    : QObject(parent), files(files), progress(int(files.size()), settings.quiet)
+    : QObject(parent), files(files), progress(int(files.size()), settings.quiet),
+      pdfRefused(settings.pdfRefused)
 {
     velinor::EngineSettings engineSettings;
     engineSettings.converter = settings.converter;
@@ -94,8 +116,17 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
         paths << file.path;
     engine = std::make_unique<velinor::Engine>(engineSettings, paths);
     connect(engine.get(), &velinor::Engine::fileDone, this, &Batch::fileDone);
+    connect(engine.get(), &velinor::Engine::fileProgress, this,
+            [this](int index, int done, int pages) {
+                progress.pagesDone(this->files.at(index).given, done, pages);
+            });
     // Only an interruption stops the engine.
     connect(engine.get(), &velinor::Engine::finished, this, [this] {
+        if (pdfFailed)
+            writeError(QCoreApplication::translate(
+                "velinor-cli", "ImageMagick refuse de lire les PDF sur cet ordinateur (ses "
+                               "réglages de sécurité). Pour les autoriser pour votre compte "
+                               "seulement : velinor-cli --allow-pdf\n"));
         emit finished(interruptedBy ? 128 + interruptedBy : anyFailed ? 1 : 0);
     });
 }
@@ -128,10 +159,11 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     case Outcome::Crashed:
         problems << QCoreApplication::translate("velinor-cli",
                                                 "Erreur durant la conversion de \"%1\".")
-                        .arg(fileName)
-                 << failureText(result);
-        for (const QString &line : result.errorTail)
-            problems << QLatin1String("    ") + line;
+                        .arg(fileName);
+        pdfFailed = pdfFailed || (pdfRefused && velinor::documentKind(files.at(index).path) ==
+                                                    velinor::DocumentKind::Pdf);
+        for (const QString &line : velinor::failureDetails(result))
+            problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
         break;
     }
     if (result.renameFailed)

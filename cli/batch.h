@@ -27,20 +27,26 @@ struct BatchSettings
     bool tns = false;
     bool quiet = false;
     int jobs = 1;
+    bool pdfRefused = false; // by ImageMagick's policy: a failed PDF then names the fix
 };
 
 // Tells on standard error that a file is over, "[3/10] chap.pdf", followed by what went wrong
-// with it. Quiet, it names only the files that went wrong.
+// with it. Quiet, it names only the files that went wrong. On a terminal, the pages done of a
+// long document show on the line of the file under way, rewritten in place; a pipe or a file
+// gets only the finished lines, which scripts read.
 class Progress
 {
 public:
-    Progress(int total, bool quiet) : total(total), quiet(quiet) {}
+    Progress(int total, bool quiet);
+    void pagesDone(const QString &name, int done, int pages);
     void fileDone(const QString &name, const QStringList &problems);
 
 private:
     int done = 0;
     int total;
     bool quiet;
+    bool terminal;
+    bool lineOpen = false; // a line of pages waits to be replaced
 };
 
 // Why a file is skipped before any converter runs (it is missing or not a regular file, or an
@@ -79,6 +85,8 @@ private:
     std::unique_ptr<velinor::Engine> engine;
     bool anyFailed = false;
     int interruptedBy = 0; // the signal that interrupted the run
+    bool pdfRefused;
+    bool pdfFailed = false;
 };
 
 #endif

@@ -23,6 +23,7 @@ enum class Option {
     Converter,
     Jobs,
     DryRun,
+    AllowPdf,
     Quiet,
     Help,
     Version
@@ -48,6 +49,7 @@ const OptionName optionNames[] = {
     {nullptr, "--converter", Option::Converter, true},
     {"-j", "--jobs", Option::Jobs, true},
     {nullptr, "--dry-run", Option::DryRun, false},
+    {nullptr, "--allow-pdf", Option::AllowPdf, false},
     {"-q", "--quiet", Option::Quiet, false},
     {"-h", "--help", Option::Help, false},
     {"-V", "--version", Option::Version, false},
@@ -218,6 +220,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         case Option::DryRun:
             line.action = CommandLine::Action::DryRun;
             break;
+        case Option::AllowPdf:
+            line.allowPdf = true;
+            break;
         case Option::Quiet:
             line.quiet = true;
             break;
@@ -241,7 +246,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 .arg(line.options.colourMode == Options::ColourMode::Grey4
                          ? QStringLiteral("gray4")
                          : QStringLiteral("color4")));
-    if (line.files.isEmpty())
+    if (line.files.isEmpty() && !line.allowPdf)
         return usageError(QCoreApplication::translate("velinor-cli", "aucun fichier à convertir"));
     return line;
 }
@@ -251,6 +256,7 @@ QString helpText()
     return QCoreApplication::translate(
         "velinor-cli",
         "Utilisation : velinor-cli [options] FICHIER...\n"
+        "       velinor-cli --allow-pdf [options] [FICHIER...]\n"
         "Convertit des PDF et des images en PNG ou JPEG pour les calculatrices Nspire, avec\n"
         "ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.\n"
         "\n"
@@ -268,6 +274,8 @@ QString helpText()
         "  -j, --jobs N               conversions simultanées\n"
         "                             (par défaut : le nombre de processeurs)\n"
         "      --dry-run              afficher les commandes sans rien convertir\n"
+        "      --allow-pdf            autoriser ImageMagick à lire les PDF, pour votre compte\n"
+        "                             seulement (puis convertir les FICHIERs donnés)\n"
         "  -q, --quiet                ne signaler que les fichiers en erreur\n"
         "  -h, --help                 afficher cette aide\n"
         "  -V, --version              afficher la version\n"

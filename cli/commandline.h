@@ -20,7 +20,8 @@ struct CommandLine
     int jobs = 0;        // 0: one per processor
     bool tns = false;
     bool quiet = false;
-    QStringList files; // as given, duplicates included
+    bool allowPdf = false; // grant ImageMagick PDF in the user's policy first
+    QStringList files;     // as given, duplicates included
 };
 
 // Reads the arguments that follow the program name. Help and version win over what follows

@@ -6,7 +6,9 @@
 #include "arguments.h"
 #include "convertersearch.h"
 #include "interruption.h"
+#include "magickpolicy.h"
 #include "paths.h"
+#include "reasons.h"
 #include "translation.h"
 
 #include <QCoreApplication>
@@ -107,6 +109,15 @@ int jobsWithinDescriptors(int jobs)
 #endif
 }
 
+// What --allow-pdf did goes to standard output, as what was asked for.
+bool allowPdf()
+{
+    const velinor::PolicyChange change = velinor::allowPdf();
+    print(change.granted() ? stdout : stderr,
+          velinor::policyChangeText(change) + QLatin1Char('\n'));
+    return change.granted();
+}
+
 int usageError(const QString &error)
 {
     print(stderr,
@@ -192,6 +203,10 @@ int main(int argc, char *argv[])
     case CommandLine::Action::DryRun:
         break;
     }
+    if (line.allowPdf && !allowPdf())
+        return SomeFailed;
+    if (line.files.isEmpty())
+        return AllConverted;
 
     const QString converter =
         line.converter.isEmpty() ? velinor::findConverter() : converterFrom(line.converter);
@@ -222,17 +237,22 @@ int main(int argc, char *argv[])
         return SomeFailed;
     }
 
+    // Before the first program starts, so that no signal ends velinor-cli before its programs.
+    velinor::Interruption interruption;
     BatchSettings settings;
     settings.converter = converter;
     settings.destination = destination;
     settings.options = line.options;
     settings.tns = line.tns;
     settings.quiet = line.quiet;
+    QStringList paths;
+    for (const SourceFile &file : files)
+        paths << file.path;
+    settings.pdfRefused = velinor::pdfRefused(converter, paths);
     settings.jobs =
         jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
-    velinor::Interruption interruption;
     QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
     QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
     // From inside the event loop: a batch with nothing to run ends at once, and an exit()

@@ -1,5 +1,7 @@
 #include "shellquote.h"
 
+#include "reasons.h"
+
 #include <algorithm>
 
 namespace {
@@ -13,19 +15,6 @@ bool isPlain(QChar c)
         (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
         return true;
     return QStringView(u"_-+./:,%@=").contains(c);
-}
-
-bool isControl(QChar c)
-{
-    switch (c.category()) {
-    case QChar::Other_Control:
-    case QChar::Other_Format: // among them the marks that turn text right to left
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -53,7 +42,7 @@ QString shellCommandLine(const QString &program, const QStringList &arguments)
 
 QString displayName(const QString &name)
 {
-    if (std::none_of(name.cbegin(), name.cend(), isControl))
+    if (std::none_of(name.cbegin(), name.cend(), velinor::isControl))
         return name;
     QString quoted = QStringLiteral("$'");
     for (const QChar c : name) {
@@ -65,9 +54,9 @@ QString displayName(const QString &name)
             quoted += QLatin1String("\\t");
         else if (c == QLatin1Char('\r'))
             quoted += QLatin1String("\\r");
-        else if (isControl(c) && c.unicode() < 0x80)
+        else if (velinor::isControl(c) && c.unicode() < 0x80)
             quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else if (isControl(c))
+        else if (velinor::isControl(c))
             quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             quoted += c;

@@ -169,7 +169,7 @@ bool countsImages(const ConversionCall &call, const ConversionOptions &options)
 
 QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
                                 const ConversionCall &call, const ConversionOptions &options,
-                                const StopRequest *stop)
+                                const StopRequest *stop, int *pagesCounted)
 {
     if (call.arguments.isEmpty())
         return {};
@@ -185,6 +185,8 @@ QList<QStringList> plannedCalls(const QString &converterPath, const QString &sou
     } else if (splittable(call, options)) {
         pages = pageCount(converterPath, source, stop);
     }
+    if (pagesCounted)
+        *pagesCounted = pages;
     QList<QStringList> calls = converterCalls(call, options, pages);
     const bool severalImages = calls.size() > 1 || (!options.append && pages > 1);
     const int input = inputIndex(call.arguments);
@@ -203,7 +205,10 @@ Plan planFile(const QString &converterPath, const QString &source, const Convers
         plan.outcome = Plan::Outcome::TooTall;
         return plan;
     }
-    plan.calls = plannedCalls(converterPath, source, call, options, stop);
+    int pages = 0;
+    plan.calls = plannedCalls(converterPath, source, call, options, stop, &pages);
+    if (plan.calls.size() > 1)
+        plan.ranges = pageRanges(pages, pagesPerCall(options.supersampling));
     if (plan.calls.isEmpty())
         plan.outcome = Plan::Outcome::Unplannable;
     return plan;

@@ -63,10 +63,11 @@ bool countsImages(const ConversionCall &call, const ConversionOptions &options);
 // The calls of converterCalls as ImageMagick must get them to read and write exactly the files
 // named (see magicknames.h): paths made absolute, the output escaped. Counts pages when
 // countsImages(). Empty when the file cannot be converted under its own name: the images of an
-// output that ImageMagick would not name itself could not be counted.
+// output that ImageMagick would not name itself could not be counted. The pages counted, if
+// any, go to *pages.
 QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
                                 const ConversionCall &call, const ConversionOptions &options,
-                                const StopRequest *stop = nullptr);
+                                const StopRequest *stop = nullptr, int *pages = nullptr);
 
 // What planning one file gives: the calls to run, or why none may run.
 struct Plan
@@ -78,6 +79,9 @@ struct Plan
     };
     Outcome outcome = Outcome::Ready;
     QList<QStringList> calls;
+    // The pages of each call when the document is split, so that a run can tell how far into
+    // it it is; empty otherwise.
+    QList<PageRange> ranges;
     StackedImage image;
 };
 

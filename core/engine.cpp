@@ -39,6 +39,7 @@ struct Engine::Job
         QProcess *process = nullptr;
         std::unique_ptr<ChildGuard> guard;
         QByteArray errorTail;
+        int pages = 0; // of a split document
     };
 
     QString source;
@@ -49,7 +50,10 @@ struct Engine::Job
     bool failed = false;
     bool stopped = false;
     QList<QStringList> calls;
+    QList<PageRange> ranges;
     qsizetype nextCall = 0;
+    int pagesDone = 0;
+    int pagesTold = 0;
     std::unique_ptr<LiteralNames> names; // while its calls run
     std::vector<std::unique_ptr<Run>> runs;
     FileResult result;
@@ -205,6 +209,7 @@ void Engine::planned(int index, const Plan &plan)
         job.failed = true;
     } else if (!plan.calls.isEmpty()) {
         job.calls = plan.calls;
+        job.ranges = plan.ranges;
         job.names = std::make_unique<LiteralNames>(absoluteForMagick(job.source),
                                                    plan.calls.first().last());
     }
@@ -225,6 +230,10 @@ void Engine::runRange(int index)
     auto *process = new QProcess(this);
     run->process = process;
     run->guard = std::make_unique<ChildGuard>(*process);
+    if (job.nextCall < job.ranges.size()) {
+        const PageRange &range = job.ranges.at(job.nextCall);
+        run->pages = range.last - range.first + 1;
+    }
     process->setProgram(settings.converter);
     process->setArguments(job.calls.at(job.nextCall++));
     process->setWorkingDirectory(job.names->workingDirectory());
@@ -269,6 +278,8 @@ void Engine::rangeEnded(int index, QProcess *process, const FileResult &outcome)
         return;
     (*found)->errorTail += process->readAllStandardError();
     const QByteArray errorTail = (*found)->errorTail;
+    if (outcome.outcome == FileResult::Outcome::Converted)
+        job.pagesDone += (*found)->pages;
     process->deleteLater();
     job.runs.erase(found); // and with it what is left of its group, and its temporary folder
     --running;
@@ -281,6 +292,8 @@ void Engine::rangeEnded(int index, QProcess *process, const FileResult &outcome)
     }
     if (job.runs.empty() && (stopping || !job.callsLeft()))
         fileOver(index);
+    else
+        report();
     schedule();
     endIfIdle();
 }
@@ -320,6 +333,10 @@ void Engine::report()
             if (job.started && !job.startReported) {
                 job.startReported = true;
                 emit fileStarted(reportCursor);
+            }
+            if (job.state != Job::State::Over && !stopping && job.pagesDone > job.pagesTold) {
+                job.pagesTold = job.pagesDone;
+                emit fileProgress(reportCursor, job.pagesDone, job.ranges.last().last + 1);
             }
             if (job.state != Job::State::Over && !(ended && stopping))
                 break;

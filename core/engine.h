@@ -83,6 +83,9 @@ public:
 signals:
     // The file's conversion has begun: it passed the checks on its source.
     void fileStarted(int index);
+    // A page range of a long document is over: pagesDone of its pages are converted. Told, in
+    // list order like the rest, for the file last told started, never after its fileDone.
+    void fileProgress(int index, int pagesDone, int pages);
     void fileDone(int index, const velinor::FileResult &result);
     void finished(bool stopped);
 

@@ -94,7 +94,8 @@ bool exceedsPixelLimits(const QString &converterPath, const QString &source,
     if (limit <= 0 || height <= limit)
         return false;
     if (image)
-        *image = StackedImage{int(pages.size()), height, limit};
+        *image = StackedImage{int(pages.size()), height, limit,
+                              options.supersampling != ConversionOptions::Supersampling::Low};
     return true;
 }
 

@@ -35,6 +35,8 @@ struct StackedImage
     int pages = 0;
     qint64 height = 0; // pixels, after the resize option
     qint64 limit = 0;  // the converter's height limit
+    // Whether a lower supersampling is there to advise: none is below the lowest.
+    bool lowerSupersampling = false;
 };
 
 // The stacked image of these pages at these options.

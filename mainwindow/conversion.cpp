@@ -3,12 +3,15 @@
 
 #include "arguments.h"
 #include "engine.h"
+#include "magickpolicy.h"
 #include "paths.h"
+#include "reasons.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 velinor::ConversionOptions MainWindow::currentOptions() const
@@ -52,14 +55,48 @@ void MainWindow::showProgress(int value)
 
 QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const
 {
+    const QString advice = image.lowerSupersampling
+                               ? tr("Choisissez un super sampling plus bas, ou décochez \"Créer "
+                                    "une seule image\" pour obtenir une image par page.")
+                               : tr("Décochez \"Créer une seule image\" pour obtenir une image "
+                                    "par page.");
     return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\nChoisissez un "
-              "super sampling plus bas, ou décochez \"Créer une seule image\" pour obtenir une "
-              "image par page.")
+              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\n%5")
         .arg(fileName)
         .arg(image.pages)
         .arg(image.height)
-        .arg(image.limit);
+        .arg(image.limit)
+        .arg(advice);
+}
+
+// A box of the run: what went wrong in its text, why under "Show Details...".
+void MainWindow::showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                           const QString &details)
+{
+    QMessageBox box(icon, tr("Erreur"), text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
+    box.exec();
+}
+
+// Debian's ImageMagick refuses PDF by a policy of the whole system; the user may lift it for
+// their own account, once: no later run asks again. Refused, the PDFs fail with the reason.
+void MainWindow::allowPdfIfRefused()
+{
+    if (pdfAllowed || !velinor::pdfRefused(converter, files))
+        return;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Autoriser les PDF ?"),
+        tr("ImageMagick, qui convertit les fichiers, refuse de lire les PDF sur cet ordinateur : "
+           "ses réglages de sécurité l'interdisent.\n\nvelinor peut les autoriser pour votre "
+           "compte seulement, en écrivant le fichier « %1 ». Rien ne change pour le reste du "
+           "système.\n\nAutoriser ImageMagick à lire les PDF ?")
+            .arg(QDir::toNativeSeparators(velinor::userPolicyPath())));
+    if (answer != QMessageBox::Yes)
+        return;
+    const velinor::PolicyChange change = velinor::allowPdf();
+    pdfAllowed = change.granted();
+    if (!pdfAllowed)
+        showError(this, QMessageBox::Warning, velinor::policyChangeText(change));
 }
 
 void MainWindow::on_boutonConvertir_clicked()
@@ -75,6 +112,7 @@ void MainWindow::on_boutonConvertir_clicked()
         return;
     }
 
+    allowPdfIfRefused();
     setRunning(true);
     showStatus(tr("La conversion a commencé..."));
     QDir folder(destination);
@@ -90,13 +128,23 @@ void MainWindow::on_boutonConvertir_clicked()
     settings.jobs = QThread::idealThreadCount();
     velinor::Engine engine(settings, files);
     const int n = int(files.size());
-    connect(&engine, &velinor::Engine::fileStarted, this, [this, n](int index) {
-        showProgress(form->progressBar->value() + (100 / n) / 4);
+    int fileStart = 0; // where the bar stood once the file's quarter step was made
+    connect(&engine, &velinor::Engine::fileStarted, this, [this, n, &fileStart](int index) {
+        fileStart = form->progressBar->value() + (100 / n) / 4;
+        showProgress(fileStart);
         showStatus(tr("Conversion de \"%1\"").arg(velinor::fileName(files.at(index))));
     });
+    // Within the file's share, so that the bar never goes back when the file is over.
+    connect(&engine, &velinor::Engine::fileProgress, this,
+            [this, n, &fileStart](int index, int done, int pages) {
+                const int end = (index + 1) * 100 / n;
+                const int value = fileStart + int(qint64(end - fileStart) * done / pages);
+                if (value > form->progressBar->value())
+                    showProgress(value);
+            });
     connect(&engine, &velinor::Engine::fileDone, this,
             [this, n](int index, const velinor::FileResult &result) {
-                showResult(velinor::fileName(files.at(index)), result);
+                showResult(files.at(index), result);
                 if (!result.refused())
                     showProgress((index + 1) * 100 / n);
                 if (result.renameFailed)
@@ -123,29 +171,33 @@ void MainWindow::on_boutonConvertir_clicked()
         close();
 }
 
-void MainWindow::showResult(const QString &fileName, const velinor::FileResult &result)
+void MainWindow::showResult(const QString &path, const velinor::FileResult &result)
 {
+    const QString fileName = velinor::fileName(path);
     using Outcome = velinor::FileResult::Outcome;
     switch (result.outcome) {
     case Outcome::Converted:
         break;
     case Outcome::Unreadable:
-        QMessageBox::warning(nullptr, tr("Erreur"), tr("Le fichier spécifié n'existe pas !"));
+        showError(nullptr, QMessageBox::Warning, tr("Le fichier spécifié n'existe pas !"),
+                  velinor::unreadableDetails(path));
         break;
     case Outcome::ReplacesSource:
-        QMessageBox::critical(this, tr("Erreur"),
-                              tr("Conversion impossible de \"%1\" : l'image remplacerait le "
-                                 "fichier source. Choisissez un autre dossier de destination.")
-                                  .arg(velinor::fileName(result.replaced)));
+        showError(this, QMessageBox::Critical,
+                  tr("Conversion impossible de \"%1\" : l'image remplacerait le fichier source. "
+                     "Choisissez un autre dossier de destination.")
+                      .arg(velinor::fileName(result.replaced)),
+                  velinor::escapeControls(QDir::toNativeSeparators(result.replaced)));
         break;
     case Outcome::TooTall:
-        QMessageBox::critical(this, tr("Erreur"), tooTallText(fileName, result.image));
+        showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
     case Outcome::Crashed:
-        QMessageBox::critical(this, tr("Erreur"),
-                              tr("Erreur durant la conversion de \"%1\".").arg(fileName));
+        showError(this, QMessageBox::Critical,
+                  tr("Erreur durant la conversion de \"%1\".").arg(fileName),
+                  velinor::failureDetails(result).join(QLatin1Char('\n')));
         break;
     }
 }
@@ -178,23 +230,40 @@ void MainWindow::on_boutonArreter_clicked()
         running->stop();
 }
 
+// Closing the window ends the run, so the user says first whether the run may go. The safe
+// answer, going on, is the one Escape gives.
+bool MainWindow::stopRunToQuit()
+{
+    QMessageBox box(QMessageBox::Question, tr("Conversion en cours"),
+                    tr("Une conversion est en cours. Voulez-vous l'arrêter et quitter velinor ? "
+                       "Les images en cours d'écriture seront incomplètes."),
+                    QMessageBox::NoButton, this);
+    QPushButton *stop = box.addButton(tr("Arrêter et quitter"), QMessageBox::DestructiveRole);
+    QPushButton *goOn = box.addButton(tr("Continuer la conversion"), QMessageBox::RejectRole);
+    box.setDefaultButton(goOn);
+    box.setEscapeButton(goOn);
+    box.exec();
+    return box.clickedButton() == stop;
+}
+
 void MainWindow::closeWithoutAsking()
 {
-    if (running) {
-        closeAfterRun = true;
+    closeAfterRun = true;
+    if (running)
         running->stop();
-        return;
-    }
-    close();
+    else
+        close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The run ends first, its converters with it; the window closes once it is over.
     if (running) {
-        closeAfterRun = true;
-        running->stop();
         event->ignore();
+        if (closeAfterRun || stopRunToQuit()) {
+            closeAfterRun = true;
+            running->stop();
+        }
         return;
     }
     QMainWindow::closeEvent(event);

@@ -2,6 +2,7 @@
 #define VELINOR_MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -39,8 +40,10 @@ public:
     QString destinationPath() const { return destination; }
     // Files opened with velinor from the desktop join the list as dropped ones do.
     void addFiles(const QStringList &paths);
-    // Closes the window as the user does, but with no question: a signal to end velinor (the
-    // session ending, a kill) stops the run under way and closes the window once it is over.
+
+public slots:
+    // Ends the run under way, if any, without asking, then closes: for the endings the user did
+    // not choose in the window (a signal from the system).
     void closeWithoutAsking();
 
 protected:
@@ -74,8 +77,12 @@ private:
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
     QString tooTallText(const QString &fileName, const velinor::StackedImage &image) const;
-    void showResult(const QString &fileName, const velinor::FileResult &result);
+    void showResult(const QString &path, const velinor::FileResult &result);
+    void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                   const QString &details = QString());
     void setRunning(bool on);
+    bool stopRunToQuit();
+    void allowPdfIfRefused();
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
     void searchConverter();
@@ -88,6 +95,7 @@ private:
     QString converter;
     velinor::Engine *running = nullptr; // the conversion under way
     bool closeAfterRun = false;
+    bool pdfAllowed = false; // granted in the user's ImageMagick policy during this session
 };
 
 #endif

@@ -82,12 +82,13 @@ private slots:
         // ./convert fails on a.pdf, crashes on b.pdf and hands the rest to the fake.
         cli::row(
             "every outcome of a file",
-            "printf '#!/bin/sh\\ncase $* in *a.pdf*) echo \" oops  \" >&2; exit 3;; *b.pdf*) "
+            "printf '#!/bin/sh\\ncase $* in *a.pdf*) printf \" o\\\\033[2Jops  \\\\n\" >&2; exit "
+            "3;; *b.pdf*) "
             "kill -SEGV $$;; esac\\nexec convert \"$@\"' >convert; chmod +x convert; mkdir out; "
             "cp a.pdf out/d.png; velinor-cli --tns --converter ./convert -d out a.pdf b.pdf "
             "./a.pdf gone.pdf out/d.png c.pdf; echo $?; ls out",
             "[1/5] a.pdf\n" + failed.arg("a.pdf") +
-                "Code de sortie du convertisseur : 3\n    oops\n" + tns + "[2/5] b.pdf\n" +
+                "Code de sortie du convertisseur : 3\n    o\\x1b[2Jops\n" + tns + "[2/5] b.pdf\n" +
                 failed.arg("b.pdf") + "Le convertisseur s'est arrêté brutalement.\n" + tns +
                 "[3/5] gone.pdf\nLe fichier spécifié n'existe pas !\n[4/5] out/d.png\n"
                 "Conversion impossible de \"d.png\" : l'image remplacerait le fichier "
@@ -98,6 +99,25 @@ private slots:
                  "a.pdf b.pdf; echo $?; ls out | cut -c1 | uniq -c",
                  "[1/2] a.pdf\n" + failed.arg("a.pdf") +
                      "Code de sortie du convertisseur : 1\n1\n      8 a\n     20 b\n");
+        cli::row("PDF refused until --allow-pdf",
+                 "export FAKE_CONVERT_POLICY=refuse XDG_CONFIG_HOME=$PWD/c; { velinor-cli -d out "
+                 "a.pdf; echo $?; velinor-cli --allow-pdf -d out a.pdf; echo $?; velinor-cli "
+                 "--allow-pdf; echo $?; ls out; } 2>&1 | sed \"s|$PWD|.|\"",
+                 "[1/1] a.pdf\n" + failed.arg("a.pdf") +
+                     "Code de sortie du convertisseur : 1\n    convert: attempt to perform an "
+                     "operation not allowed by the security policy `PDF'.\nImageMagick refuse de "
+                     "lire les PDF sur cet ordinateur (ses réglages de sécurité). Pour les "
+                     "autoriser pour votre compte seulement : velinor-cli --allow-pdf\n1\n"
+                     "ImageMagick peut désormais lire les PDF pour votre compte : velinor a écrit "
+                     "« ./c/ImageMagick/policy.xml ».\n[1/1] a.pdf\n0\n« ./c/ImageMagick/"
+                     "policy.xml » autorise déjà ImageMagick à lire les PDF pour votre compte.\n0\n"
+                     "a.png\n");
+        // On a terminal only; R and E stand for the carriage return and the escape.
+        cli::row("a long document's pages on a terminal",
+                 "FAKE_CONVERT_PAGES=24 script -qec 'velinor-cli -j1 -d out a.pdf' /dev/null | tr "
+                 "'\\r\\033' RE; FAKE_CONVERT_PAGES=24 velinor-cli -j1 -d out b.pdf 2>&1 | cat",
+                 "R[1/1] a.pdf (8 pages sur 24)E[KR[1/1] a.pdf (16 pages sur 24)E[KRE[K[1/1] "
+                 "a.pdfR\n[1/1] b.pdf\n");
         cli::row(
             "nothing converted, or written",
             "velinor-cli --colour a.pdf; echo $?; velinor-cli --converter tools/convert a.pdf; "

@@ -1,10 +1,19 @@
 // Runs from "Convertir !" with the fake converter: what each file becomes and the boxes it
 // brings, what the user sees of a run, the stop button, and the options the converter is given.
 #include "arguments.h"
+#include "imagemagick.h"
 #include "processes.h"
 #include "windowdriver.h"
 
 #include <QTimer>
+
+// The question asked when ImageMagick refuses PDF, with the user's folder of settings in @cfg.
+static const QString asked = "Q:ImageMagick, qui convertit les fichiers, refuse de lire les PDF "
+                             "sur cet ordinateur : ses réglages de sécurité l'interdisent.\n\n"
+                             "velinor peut les autoriser pour votre compte seulement, en "
+                             "écrivant le fichier « @cfg/ImageMagick/policy.xml ». Rien ne "
+                             "change pour le reste du système.\n\nAutoriser ImageMagick à lire "
+                             "les PDF ? ";
 
 class TestConversion : public QObject
 {
@@ -19,14 +28,20 @@ private slots:
             << "drop @a.pdf /gone/b.pdf @c.pdf; answer; convert @out/new; files @out/new a.png "
                "c.png; modals W:Le fichier spécifié n'existe pas !; statuses La conversion a "
                "commencé... / Conversion de \"a.pdf\" / Conversion de \"c.pdf\" / Fini !; is "
-               "progressBar visible false; is progressBar value 0";
+               "progressBar visible false; is progressBar value 0; details « /gone/b.pdf » "
+               "n'existe pas.";
+        QTest::newRow("a folder listed")
+            << "drop @dir; answer; convert @out; details « @dir » n'est pas un fichier ordinaire "
+               "(un dossier, un tube ou un périphérique, par exemple).";
         QTest::newRow("would replace a source")
             << "drop @out/photo.png @b.pdf; answer; convert @out; files @out b.png photo.png; "
                "modals C:Conversion impossible de \"photo.png\" : l'image remplacerait le fichier "
-               "source. Choisissez un autre dossier de destination.";
+               "source. Choisissez un autre dossier de destination.; details @out/photo.png";
         QTest::newRow("converter fails")
-            << "env FAKE_CONVERT_FAIL=bad; drop @bad.pdf @good.pdf; answer; convert @out; files "
-               "@out good.png; modals C:Erreur durant la conversion de \"bad.pdf\".";
+            << "env FAKE_CONVERT_FAIL=bad; env FAKE_CONVERT_STDERR=\\033[2Jgone\\n\\nlast; drop "
+               "@bad.pdf @good.pdf; answer; convert @out; files @out good.png; modals C:Erreur "
+               "durant la conversion de \"bad.pdf\".; details Code de sortie du convertisseur : "
+               "1\n\\x1b[2Jgone\nlast";
         QTest::newRow("converter not startable")
             << "answer; answer @notes.txt; env PATH=@none; new; drop @a.pdf; answer; convert @out; "
                "modals I: /usr/bin C:Erreur durant la conversion de \"a.pdf\".";
@@ -44,6 +59,27 @@ private slots:
         QTest::newRow("listed image kept")
             << "drop @out/chx.png @ch.pdf; answer; set choixTNS checked 1; convert @out; files "
                "@out ch.png.tns chx.png";
+        // ImageMagick refusing PDF until the user's own policy grants it, as Debian's does.
+        const QString refusing = "env FAKE_CONVERT_POLICY=refuse; env XDG_CONFIG_HOME=@cfg; "
+                                 "drop @a.pdf; ";
+        QTest::newRow("PDF allowed for the user")
+            << refusing + "answer Yes; convert @out; files @out a.png; convert @out; modals " +
+                   asked + "; files @cfg/ImageMagick policy.xml";
+        QTest::newRow("PDF not allowed")
+            << refusing + "answer No; answer; convert @out; files @out; files @cfg; details Code "
+                          "de sortie du convertisseur : 1\nconvert: attempt to perform an "
+                          "operation not allowed by the security policy `PDF'.";
+        QTest::newRow("a policy that cannot be merged")
+            << "touch @cfg/ImageMagick/policy.xml; " + refusing +
+                   "answer Yes; answer; answer; convert @out; files @out; modals " + asked +
+                   "W:Votre politique d'ImageMagick n'est pas un fichier qu'il sait lire. Le "
+                   "fichier « @cfg/ImageMagick/policy.xml » est resté tel quel, et ImageMagick "
+                   "refuse toujours les PDF : Premature end of document. (1:0) C:Erreur durant la "
+                   "conversion de "
+                   "\"a.pdf\".";
+        // Three ranges of 8 pages: the bar moves after each, whatever order they end in.
+        QTest::newRow("a long document's progress")
+            << "env FAKE_CONVERT_PAGES=24; drop @a.pdf; convert @out; progress 24 49 74 100 0";
         QTest::newRow("nothing to rename")
             << "env FAKE_CONVERT_NOWRITE=1; drop @a.pdf; answer; set choixTNS checked 1; convert "
                "@out; modals W:L'opération de renommage en .tns a échoué.";
@@ -77,19 +113,50 @@ private slots:
         window::Session().play(steps);
     }
 
-    // "Arrêter", closing the window, or a signal to end velinor ends the run at once: its
-    // converter is stopped, nothing is written or renamed or left behind, and the inputs that
-    // waited are given back.
+    // Debian's ImageMagick, with no policy of the user's: asked once, Oui lets the PDF convert
+    // and no later run asks; Non writes nothing and the PDF fails.
+    void realPolicy_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("Oui")
+            << "answer Yes; convert @out; files @out a.png; convert @out; modals " + asked +
+                   "; files @cfg/ImageMagick policy.xml";
+        QTest::newRow("Non") << "answer No; answer; convert @out; files @out; files @cfg; modals " +
+                                    asked + "C:Erreur durant la conversion de \"a.pdf\".";
+    }
+    void realPolicy()
+    {
+        REQUIRE_IMAGEMAGICK();
+        QFETCH(QString, steps);
+        window::Session s;
+        imagemagick::sh("pdf " + s.tmp.filePath("a.pdf") + " 1");
+        s.play(
+            "env HOME=@home; env XDG_CONFIG_HOME=@cfg; env PATH=/usr/bin:/bin; new; drop @a.pdf; " +
+            steps);
+    }
+
+    // "Arrêter", closing the window once the user agreed, or SIGTERM ends the run at once: its
+    // converter is stopped, nothing is written, renamed or left behind, and the inputs that
+    // waited are given back. Going on keeps it running until stopped.
     void stop_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Arrêter") << "click boutonArreter";
-        QTest::newRow("closing the window") << "click actionQuitter";
-        QTest::newRow("SIGTERM") << "signal";
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Arrêter") << "click boutonArreter" << false;
+        QTest::newRow("closing the window")
+            << "answer Arrêter et quitter; click actionQuitter; modals Q:Une conversion est en "
+               "cours. Voulez-vous l'arrêter et quitter velinor ? Les images en cours "
+               "d'écriture seront incomplètes."
+            << true;
+        QTest::newRow("closing, then going on")
+            << "answer; click actionQuitter; is boutonArreter visible true; click boutonArreter"
+            << false;
+        QTest::newRow("a signal from the system") << "signal" << true;
     }
     void stop()
     {
         QFETCH(QString, how);
+        QFETCH(bool, closed);
         window::Session s;
         const QString inputs = "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; "
                                "is MainWindow acceptDrops %1; is boutonArreter visible %2";
@@ -104,7 +171,7 @@ private slots:
         s.play("touch @t; env TMPDIR=@t; env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS "
                "checked 1; convert @out; statuses Conversion arrêtée.; files @out; " +
                inputs.arg("true", "false") + "; is centralWidget visible " +
-               (how.contains("Arreter") ? "true" : "false"));
+               (closed ? "false" : "true"));
         QCOMPARE(processes::marked("FAKE_CONVERT_LOG", log), QStringList());
         QCOMPARE(QDir(s.tmp.filePath("t")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());

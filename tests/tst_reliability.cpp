@@ -33,8 +33,9 @@ private slots:
                  "1\ndoc-0.png\ndoc-1.png\ndoc-2.png\n");
         cli::row("a single image too tall (3 pages of 417 pixels)",
                  "MAGICK_HEIGHT_LIMIT=1000 velinor-cli --single-image -d out in/doc.pdf; echo $?; "
-                 "ls out",
-                 "1\n");
+                 "MAGICK_HEIGHT_LIMIT=500 velinor-cli --single-image --supersampling low -d out "
+                 "in/doc.pdf 2>&1 | grep -o 'Choisissez\\|Retirez'; ls out",
+                 "1\nRetirez\n");
         cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "143\n");
         cli::row("SIGHUP", stopped + "HUP; ls -A out/t", "129\n");
         cli::row("SIGKILL",

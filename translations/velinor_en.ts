@@ -394,12 +394,6 @@ It is usually found in:
         <translation>Renaming has started...</translation>
     </message>
     <message>
-        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick.
-Choisissez un super sampling plus bas, ou décochez &quot;Créer une seule image&quot; pour obtenir une image par page.</source>
-        <translation>Cannot make a single image of &quot;%1&quot;: its %2 stacked pages would be %3 pixels tall, more than the %4 pixels ImageMagick accepts.
-Choose a lower supersampling, or clear &quot;Make a single image&quot; to get one image per page.</translation>
-    </message>
-    <message>
         <source>Arrêter</source>
         <translation>Stop</translation>
     </message>
@@ -419,24 +413,113 @@ Choose a lower supersampling, or clear &quot;Make a single image&quot; to get on
         <source>Erreur durant la conversion de &quot;%1&quot;.</source>
         <translation>Error while converting &quot;%1&quot;.</translation>
     </message>
+    <message>
+        <source>Choisissez un super sampling plus bas, ou décochez &quot;Créer une seule image&quot; pour obtenir une image par page.</source>
+        <translation>Choose a lower supersampling, or uncheck &quot;Make a single image&quot; to get one image per page.</translation>
+    </message>
+    <message>
+        <source>Décochez &quot;Créer une seule image&quot; pour obtenir une image par page.</source>
+        <translation>Uncheck &quot;Make a single image&quot; to get one image per page.</translation>
+    </message>
+    <message>
+        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick.
+%5</source>
+        <translation>Cannot make a single image of &quot;%1&quot;: its %2 pages stacked would be %3 pixels tall, more than the %4 pixels ImageMagick accepts.
+%5</translation>
+    </message>
+    <message>
+        <source>Autoriser les PDF ?</source>
+        <translation>Allow PDF?</translation>
+    </message>
+    <message>
+        <source>ImageMagick, qui convertit les fichiers, refuse de lire les PDF sur cet ordinateur : ses réglages de sécurité l&apos;interdisent.
+
+velinor peut les autoriser pour votre compte seulement, en écrivant le fichier « %1 ». Rien ne change pour le reste du système.
+
+Autoriser ImageMagick à lire les PDF ?</source>
+        <translation>ImageMagick, which converts the files, refuses to read PDF files on this computer: its security settings forbid it.
+
+velinor can allow them for your account only, by writing the file &quot;%1&quot;. Nothing changes for the rest of the system.
+
+Allow ImageMagick to read PDF files?</translation>
+    </message>
+    <message>
+        <source>Conversion en cours</source>
+        <translation>Conversion under way</translation>
+    </message>
+    <message>
+        <source>Une conversion est en cours. Voulez-vous l&apos;arrêter et quitter velinor ? Les images en cours d&apos;écriture seront incomplètes.</source>
+        <translation>A conversion is under way. Do you want to stop it and quit velinor? The images being written will be incomplete.</translation>
+    </message>
+    <message>
+        <source>Arrêter et quitter</source>
+        <translation>Stop and quit</translation>
+    </message>
+    <message>
+        <source>Continuer la conversion</source>
+        <translation>Go on converting</translation>
+    </message>
 </context>
 <context>
-    <name>velinor-cli</name>
-    <message>
-        <source>Le fichier spécifié n&apos;existe pas !</source>
-        <translation>The specified file does not exist!</translation>
-    </message>
+    <name>velinor</name>
     <message>
         <source>Le convertisseur s&apos;est arrêté brutalement.</source>
         <translation>The converter crashed.</translation>
+    </message>
+    <message>
+        <source>Le convertisseur n&apos;a pas pu être lancé.</source>
+        <translation>The converter could not be started.</translation>
     </message>
     <message>
         <source>Code de sortie du convertisseur : %1</source>
         <translation>Converter exit code: %1</translation>
     </message>
     <message>
-        <source>Le convertisseur n&apos;a pas pu être lancé.</source>
-        <translation>The converter could not be started.</translation>
+        <source>« %1 » n&apos;existe pas.</source>
+        <translation>&quot;%1&quot; does not exist.</translation>
+    </message>
+    <message>
+        <source>« %1 » n&apos;est pas un fichier ordinaire (un dossier, un tube ou un périphérique, par exemple).</source>
+        <translation>&quot;%1&quot; is not a regular file (it is a folder, a pipe or a device, for instance).</translation>
+    </message>
+    <message>
+        <source>« %1 » ne peut pas être lu : vous n&apos;avez pas le droit de le lire.</source>
+        <translation>&quot;%1&quot; cannot be read: you are not allowed to read it.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %1 » est resté tel quel, et ImageMagick refuse toujours les PDF : %2</source>
+        <translation>The file &quot;%1&quot; was left as it was, and ImageMagick still refuses PDF: %2</translation>
+    </message>
+    <message>
+        <source>ImageMagick peut désormais lire les PDF pour votre compte : velinor a écrit « %1 ».</source>
+        <translation>ImageMagick can now read PDF for your account: velinor wrote &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>ImageMagick peut désormais lire les PDF pour votre compte : velinor l&apos;a ajouté à « %1 », où vos réglages restent tels quels.</source>
+        <translation>ImageMagick can now read PDF for your account: velinor added it to &quot;%1&quot;, where your settings stay as they were.</translation>
+    </message>
+    <message>
+        <source>« %1 » autorise déjà ImageMagick à lire les PDF pour votre compte.</source>
+        <translation>&quot;%1&quot; already allows ImageMagick to read PDF for your account.</translation>
+    </message>
+    <message>
+        <source>Impossible de lire votre politique d&apos;ImageMagick. %1</source>
+        <translation>Cannot read your ImageMagick policy. %1</translation>
+    </message>
+    <message>
+        <source>Votre politique d&apos;ImageMagick n&apos;est pas un fichier qu&apos;il sait lire. %1</source>
+        <translation>Your ImageMagick policy is not a file it can read. %1</translation>
+    </message>
+    <message>
+        <source>Impossible d&apos;écrire votre politique d&apos;ImageMagick. %1</source>
+        <translation>Cannot write your ImageMagick policy. %1</translation>
+    </message>
+</context>
+<context>
+    <name>velinor-cli</name>
+    <message>
+        <source>Le fichier spécifié n&apos;existe pas !</source>
+        <translation>The specified file does not exist!</translation>
     </message>
     <message>
         <source>L&apos;opération de renommage en .tns a échoué.</source>
@@ -485,60 +568,6 @@ Choose a lower supersampling, or clear &quot;Make a single image&quot; to get on
         <translation>no file to convert</translation>
     </message>
     <message>
-        <source>Utilisation : velinor-cli [options] FICHIER...
-Convertit des PDF et des images en PNG ou JPEG pour les calculatrices Nspire, avec
-ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
-
-  -d, --destination DOSSIER  dossier des images, créé au besoin
-                             (par défaut : le dossier du dernier FICHIER)
-      --mode MODE            bw, gray4, gray8, color4 ou color8 (par défaut : gray4)
-      --format FORMAT        png ou jpeg (par défaut : png)
-      --compression N        de 0 à 9 (par défaut : 9 en PNG, 5 en JPEG)
-      --supersampling NIVEAU low, medium ou high (par défaut : medium)
-      --resize               redimensionner : moitié en medium, quart en high
-      --single-image         créer une seule image par document
-      --tns                  renommer les images en .tns après chaque conversion
-      --converter CHEMIN     le convertisseur à lancer
-                             (par défaut : recherché comme le fait velinor)
-  -j, --jobs N               conversions simultanées
-                             (par défaut : le nombre de processeurs)
-      --dry-run              afficher les commandes sans rien convertir
-  -q, --quiet                ne signaler que les fichiers en erreur
-  -h, --help                 afficher cette aide
-  -V, --version              afficher la version
-
-Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;
-2 erreur d&apos;utilisation ou convertisseur introuvable ;
-129, 130, 143 interrompu (SIGHUP, Ctrl-C, SIGTERM).
-</source>
-        <translation>Usage: velinor-cli [options] FILE...
-Converts PDFs and images to PNG or JPEG for Nspire calculators with ImageMagick,
-like the velinor window, several files at a time.
-
-  -d, --destination FOLDER   folder of the images, created if needed
-                             (default: the folder of the last FILE)
-      --mode MODE            bw, gray4, gray8, color4 or color8 (default: gray4)
-      --format FORMAT        png or jpeg (default: png)
-      --compression N        0 to 9 (default: 9 for PNG, 5 for JPEG)
-      --supersampling LEVEL  low, medium or high (default: medium)
-      --resize               resize: half at medium, quarter at high
-      --single-image         make one image per document
-      --tns                  rename the images to .tns after each conversion
-      --converter PATH       the converter to run
-                             (default: found as velinor finds it)
-  -j, --jobs N               simultaneous conversions
-                             (default: the number of processors)
-      --dry-run              print the commands without converting anything
-  -q, --quiet                report only the files in error
-  -h, --help                 show this help
-  -V, --version              show the version
-
-Exit codes: 0 everything converted; 1 a file is missing or failed;
-2 usage error or converter not found;
-129, 130, 143 interrupted (SIGHUP, Ctrl-C, SIGTERM).
-</translation>
-    </message>
-    <message>
         <source>Pour l&apos;aide : velinor-cli --help</source>
         <translation>For help: velinor-cli --help</translation>
     </message>
@@ -577,16 +606,94 @@ Exit codes: 0 everything converted; 1 a file is missing or failed;
         <translation>velinor-cli: %1</translation>
     </message>
     <message>
-        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick. Choisissez un --supersampling plus bas, ou retirez --single-image pour obtenir une image par page.</source>
-        <translation>Cannot make a single image of &quot;%1&quot;: its %2 stacked pages would be %3 pixels tall, more than the %4 pixels ImageMagick accepts. Choose a lower --supersampling, or leave out --single-image to get one image per page.</translation>
-    </message>
-    <message>
         <source>Conversion impossible de &quot;%1&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
         <translation>Cannot convert &quot;%1&quot;: the image would replace the source file. Choose another destination folder.</translation>
     </message>
     <message>
         <source>Erreur durant la conversion de &quot;%1&quot;.</source>
         <translation>Error while converting &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>(%1 pages sur %2)</source>
+        <translation>(%1 of %2 pages)</translation>
+    </message>
+    <message>
+        <source>Choisissez un --supersampling plus bas, ou retirez --single-image pour obtenir une image par page.</source>
+        <translation>Choose a lower --supersampling, or leave out --single-image to get one image per page.</translation>
+    </message>
+    <message>
+        <source>Retirez --single-image pour obtenir une image par page.</source>
+        <translation>Leave out --single-image to get one image per page.</translation>
+    </message>
+    <message>
+        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick. %5</source>
+        <translation>Cannot make a single image of &quot;%1&quot;: its %2 pages stacked would be %3 pixels tall, more than the %4 pixels ImageMagick accepts. %5</translation>
+    </message>
+    <message>
+        <source>ImageMagick refuse de lire les PDF sur cet ordinateur (ses réglages de sécurité). Pour les autoriser pour votre compte seulement : velinor-cli --allow-pdf
+</source>
+        <translation>ImageMagick refuses to read PDF on this computer (its security settings). To allow them for your account only: velinor-cli --allow-pdf
+</translation>
+    </message>
+    <message>
+        <source>Utilisation : velinor-cli [options] FICHIER...
+       velinor-cli --allow-pdf [options] [FICHIER...]
+Convertit des PDF et des images en PNG ou JPEG pour les calculatrices Nspire, avec
+ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
+
+  -d, --destination DOSSIER  dossier des images, créé au besoin
+                             (par défaut : le dossier du dernier FICHIER)
+      --mode MODE            bw, gray4, gray8, color4 ou color8 (par défaut : gray4)
+      --format FORMAT        png ou jpeg (par défaut : png)
+      --compression N        de 0 à 9 (par défaut : 9 en PNG, 5 en JPEG)
+      --supersampling NIVEAU low, medium ou high (par défaut : medium)
+      --resize               redimensionner : moitié en medium, quart en high
+      --single-image         créer une seule image par document
+      --tns                  renommer les images en .tns après chaque conversion
+      --converter CHEMIN     le convertisseur à lancer
+                             (par défaut : recherché comme le fait velinor)
+  -j, --jobs N               conversions simultanées
+                             (par défaut : le nombre de processeurs)
+      --dry-run              afficher les commandes sans rien convertir
+      --allow-pdf            autoriser ImageMagick à lire les PDF, pour votre compte
+                             seulement (puis convertir les FICHIERs donnés)
+  -q, --quiet                ne signaler que les fichiers en erreur
+  -h, --help                 afficher cette aide
+  -V, --version              afficher la version
+
+Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;
+2 erreur d&apos;utilisation ou convertisseur introuvable ;
+129, 130, 143 interrompu (SIGHUP, Ctrl-C, SIGTERM).
+</source>
+        <translation>Usage: velinor-cli [options] FILE...
+       velinor-cli --allow-pdf [options] [FILE...]
+Converts PDFs and images to PNG or JPEG for Nspire calculators with ImageMagick,
+like the velinor window, several files at a time.
+
+  -d, --destination FOLDER   folder of the images, created if needed
+                             (default: the folder of the last FILE)
+      --mode MODE            bw, gray4, gray8, color4 or color8 (default: gray4)
+      --format FORMAT        png or jpeg (default: png)
+      --compression N        0 to 9 (default: 9 for PNG, 5 for JPEG)
+      --supersampling LEVEL  low, medium or high (default: medium)
+      --resize               resize: half at medium, quarter at high
+      --single-image         make one image per document
+      --tns                  rename the images to .tns after each conversion
+      --converter PATH       the converter to run
+                             (default: found as velinor finds it)
+  -j, --jobs N               simultaneous conversions
+                             (default: the number of processors)
+      --dry-run              print the commands without converting anything
+      --allow-pdf            let ImageMagick read PDF, for your account only
+                             (then convert the FILEs given)
+  -q, --quiet                report only the files in error
+  -h, --help                 show this help
+  -V, --version              show the version
+
+Exit codes: 0 everything converted; 1 a file is missing or failed;
+2 usage error or converter not found;
+129, 130, 143 interrupted (SIGHUP, Ctrl-C, SIGTERM).
+</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QListView>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QStringListModel>
 #include <QTemporaryDir>
@@ -35,11 +36,13 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 
 // A user's session with the window, written as steps apart with ";", each a verb and its words,
 // "@" standing for the session's own folder, where what "drop", "answer" and "touch PATH..."
-// name is made when missing: a file if its name has a dot, else a folder. Steps:
+// name is made when missing: a file if its name has a dot (a PDF's header for "*.pdf"), else a
+// folder. Steps:
 //   new               a new window, which looks for its converter (the first step opens one)
 //   env NAME=VALUE    for the rest of the session
 //   drop [FILE...]    (plain text when no file)
-//   answer [PATH...]  for the next box, OK; for the next file dialog, this or Cancel when none
+//   answer [PATH...]  for the next box, OK or the button of these words; for the next file
+//                     dialog, this or Cancel when none
 //   click NAME        a button or a menu action; convert FOLDER: into that destination
 //   signal            SIGTERM to velinor, caught as app/main.cpp has it
 //   set NAME PROPERTY [VALUE...]; unlist LIST ROW (a double click on a row)
@@ -47,8 +50,10 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 // Checks that the window shows the words given:
 //   is NAME PROPERTY [VALUE...]; list; destination; converter; files FOLDER [NAME...]
 //   statuses    every status since the last click or signal, "/" between them
+//   progress    every value the progress bar took since then
 //   modals      a file dialog by the folder it opened in, a box by its icon's letter and ":",
 //               then its text unless it only informs
+//   details     the details of each box that has some, "/" between them
 //   call        the first call of the fake converter
 // At the end, no box or dialog may have gone unanswered.
 class Session
@@ -66,36 +71,34 @@ public:
             for (const QString &path : args)
                 if (QStringList{"drop", "answer", "touch"}.contains(verb) &&
                     path.startsWith(tmp.path()) && !QFileInfo::exists(path))
-                    path.section('/', -1).contains('.') ? void(testenv::writeFile(path))
-                                                        : void(QDir().mkpath(path));
+                    path.section('/', -1).contains('.')
+                        ? void(testenv::writeFile(path, path.endsWith(".pdf") ? "%PDF-1.4" : "x"))
+                        : void(QDir().mkpath(path));
             if (!w || verb == "new") {
                 w = std::make_unique<MainWindow>();
                 w->show();
                 QObject::connect(w->statusBar(), &QStatusBar::messageChanged, w.get(),
                                  [this](const QString &m) { messages << m; });
+                QObject::connect(w->findChild<QProgressBar *>(), &QProgressBar::valueChanged,
+                                 w.get(), [this](int v) { values << QString::number(v); });
             }
             QObject *named =
                 w->objectName() == args.value(0) ? w.get() : w->findChild<QObject *>(args.value(0));
             if (verb == "env")
                 env.emplace_back(qPrintable(args[0].section('=', 0, 0)),
                                  args[0].section('=', 1).toUtf8());
-            else if (verb == "signal") {
-                messages.clear();
-                if (!interruption) { // one at a time
-                    interruption = std::make_unique<velinor::Interruption>();
-                    QObject::connect(interruption.get(), &velinor::Interruption::requested,
-                                     [this] { w->closeWithoutAsking(); });
-                }
-                ::raise(SIGTERM);
-            } else if (verb == "drop")
+            else if (verb == "drop")
                 dropFiles(w.get(), args);
             else if (verb == "answer")
                 answerer.answer(args);
             else if (verb == "convert")
                 play("set lineChemin text " + args.join(' ') + "; click boutonConvertir");
-            else if (verb == "click") {
+            else if (verb == "click" || verb == "signal") {
                 messages.clear();
-                QMetaObject::invokeMethod(named, named->inherits("QAction") ? "trigger" : "click");
+                values.clear();
+                verb == "signal" ? terminate()
+                                 : void(QMetaObject::invokeMethod(
+                                       named, named->inherits("QAction") ? "trigger" : "click"));
             } else if (verb == "set")
                 named->setProperty(qPrintable(args[1]), args.mid(2).join(' '));
             else if (auto *list = qobject_cast<QListView *>(named); list && verb == "unlist")
@@ -115,14 +118,29 @@ private:
     ModalAnswerer answerer;
     std::list<ScopedEnv> env;
     QStringList messages;
+    QStringList values;
 
     static QStringList words(const QString &s) { return s.split(' ', Qt::SkipEmptyParts); }
 
+    // SIGTERM, caught as app/main.cpp has it.
+    void terminate()
+    {
+        if (!interruption) { // one at a time
+            interruption = std::make_unique<velinor::Interruption>();
+            QObject::connect(interruption.get(), &velinor::Interruption::requested,
+                             [this] { w->closeWithoutAsking(); });
+        }
+        ::raise(SIGTERM);
+    }
+
     QString shows(const QString &what, const QString &folder) const
     {
-        QStringList modals;
+        QStringList modals, details;
         for (const ModalRecord &r : answerer.records)
-            modals << (r.icon ? QString("-IWC"[r.icon]) + ':' : r.directory) +
+            if (!r.details.isEmpty())
+                details << r.details;
+        for (const ModalRecord &r : answerer.records)
+            modals << (r.icon ? QString("-IWCQ"[r.icon]) + ':' : r.directory) +
                           (r.icon > QMessageBox::Information ? r.text : QString());
         const QHash<QString, QStringList> seen{
             {"list",
@@ -131,6 +149,8 @@ private:
             {"converter", {w->converterPath()}},
             {"files", QStringList{folder} + testenv::fileNames(folder)},
             {"statuses", {messages.join(" / ")}},
+            {"progress", values},
+            {"details", {details.join(" / ")}},
             {"modals", modals},
             {"call", testenv::fakeConverterCalls(tmp.filePath("log")).value(0)}};
         return words(seen.value(what).join(' ')).join(' ');
