@@ -1,3 +1,4 @@
+#include "interruption.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/platformfit.h"
 #include "nativenames.h"
@@ -40,6 +41,15 @@ int main(int argc, char *argv[])
 #endif
     if (!files.isEmpty() || !refused.isEmpty())
         window.addFiles(files, refused);
+    // A session that ends, or a kill, closes the window as the user would, its run stopped.
+    velinor::Interruption interruption;
+    int endedBy = 0;
+    QObject::connect(&interruption, &velinor::Interruption::requested, &window,
+                     [&window, &endedBy](int signalNumber) {
+                         endedBy = endedBy ? endedBy : signalNumber;
+                         window.closeWithoutAsking();
+                     });
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    return endedBy ? 128 + endedBy : status;
 }

@@ -132,13 +132,14 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
             [this](int index, int done, int pages) {
                 progress.pagesDone(this->files.at(index).given, done, pages);
             });
-    connect(engine.get(), &velinor::Engine::finished, this, [this](bool stopped) {
+    // Only an interruption stops the engine.
+    connect(engine.get(), &velinor::Engine::finished, this, [this] {
         if (pdfFailed)
             writeError(QCoreApplication::translate(
                 "velinor-cli", "ImageMagick refuse de lire les PDF sur cet ordinateur (ses "
                                "réglages de sécurité). Pour les autoriser pour votre compte "
                                "seulement : velinor-cli --allow-pdf\n"));
-        emit finished(stopped || interrupted ? 130 : anyFailed ? 1 : 0);
+        emit finished(interruptedBy ? 128 + interruptedBy : anyFailed ? 1 : 0);
     });
 }
 
@@ -193,12 +194,13 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     progress.fileDone(files.at(index).given, problems);
 }
 
-void Batch::interrupt()
+void Batch::interrupt(int signalNumber)
 {
-    if (!interrupted)
+    if (!interruptedBy) {
         writeError(QCoreApplication::translate(
             "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
                            "sont arrêtées.\n"));
-    interrupted = true;
+        interruptedBy = signalNumber;
+    }
     engine->stop();
 }

@@ -75,9 +75,10 @@ public:
     ~Batch() override;
 
     void start();
-    // Starts nothing more and stops the running converters; finished(130) follows once they
-    // have all ended. A second call does not wait for them to end on their own any longer.
-    void interrupt();
+    // Starts nothing more and stops the running converters; finished(128 + the first signal's
+    // number, as a shell reports a program it ended) follows once they have all ended. A second
+    // call does not wait for them to end on their own any longer.
+    void interrupt(int signalNumber);
 
 signals:
     void finished(int exitStatus);
@@ -89,7 +90,7 @@ private:
     Progress progress;
     std::unique_ptr<velinor::Engine> engine;
     bool anyFailed = false;
-    bool interrupted = false;
+    int interruptedBy = 0; // the signal that interrupted the run
     bool pdfRefused;
     bool pdfFailed = false;
 };

@@ -1,11 +1,11 @@
 // velinor-cli: the window's conversion from the command line, several files at once.
 #include "batch.h"
 #include "commandline.h"
-#include "interruption.h"
 #include "shellquote.h"
 
 #include "arguments.h"
 #include "convertersearch.h"
+#include "interruption.h"
 #include "magickpolicy.h"
 #include "nativenames.h"
 #include "paths.h"
@@ -308,8 +308,8 @@ int main(int argc, char *argv[])
         return SomeFailed;
     }
 
-    // Before anything starts a program: the policy's probe is one, and a signal must find it.
-    Interruption interruption;
+    // Before the first program starts, so that no signal ends velinor-cli before its programs.
+    velinor::Interruption interruption;
     BatchSettings settings;
     settings.converter = converter;
     settings.destination = destination;
@@ -324,7 +324,7 @@ int main(int argc, char *argv[])
         jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
-    QObject::connect(&interruption, &Interruption::requested, &batch, &Batch::interrupt);
+    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
     QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
     // From inside the event loop: a batch with nothing to run ends at once, and an exit()
     // before exec() would be lost.

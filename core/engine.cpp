@@ -6,7 +6,6 @@
 #include "tnsrename.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -38,7 +37,7 @@ struct Engine::Job
     struct Run
     {
         QProcess *process = nullptr;
-        std::unique_ptr<QTemporaryDir> scratch;
+        std::unique_ptr<ChildGuard> guard;
         QByteArray errorTail;
         int pages = 0; // of a split document
     };
@@ -231,7 +230,7 @@ void Engine::runRange(int index)
     auto run = std::make_unique<Job::Run>();
     auto *process = new QProcess(this);
     run->process = process;
-    run->scratch = prepareChild(*process);
+    run->guard = std::make_unique<ChildGuard>(*process);
     if (job.calls.size() > 1) {
         const PageRange range = job.calls.range(job.nextCall);
         run->pages = range.last - range.first + 1;
@@ -283,7 +282,7 @@ void Engine::rangeEnded(int index, QProcess *process, const FileResult &outcome)
     if (outcome.outcome == FileResult::Outcome::Converted)
         job.pagesDone += (*found)->pages;
     process->deleteLater();
-    job.runs.erase(found); // and with it the converter's temporary folder
+    job.runs.erase(found); // and with it what is left of its group, and its temporary folder
     --running;
 
     // The first failing range is the file's failure: no later range starts.

@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "childprocess.h"
+#include "scratchfolders.h"
 #include "singleimage.h"
 #include "sourceprotection.h"
 
@@ -16,7 +17,6 @@
 #include <vector>
 
 class QProcess;
-class QTemporaryDir;
 
 namespace velinor {
 
@@ -105,6 +105,7 @@ private:
     void signalAll(StopRequest::Level level);
 
     EngineSettings settings;
+    ScratchRun scratch;
     SourceGuard listed;
     std::vector<std::unique_ptr<Job>> jobs;
     std::vector<int> waiting; // not begun, in list order

@@ -46,11 +46,11 @@ velinor::ConversionOptions MainWindow::currentOptions() const
 }
 
 // The renames block the event loop while they work, so a changed value must be painted at once
-// or the user would see nothing move until the end.
+// or the user would see nothing move until the end: the bar repaints itself at once whenever
+// what it shows changes. Painting it more would cost more than a file whose conversion is quick.
 void MainWindow::showProgress(int value)
 {
     form->progressBar->setValue(value);
-    form->progressBar->repaint();
 }
 
 QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const

@@ -146,7 +146,7 @@ private slots:
                  "c.pdf & until [ $(wc -l <log) = 2 ]; do sleep 0.1; done 2>/dev/null; kill $!; "
                  "wait $!; echo $?; ls out",
                  "Interrompu : aucune autre conversion ne commence, celles en cours sont "
-                 "arrêtées.\n130\n");
+                 "arrêtées.\n143\n");
     }
     void program()
     {

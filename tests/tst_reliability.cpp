@@ -1,6 +1,6 @@
 // velinor-cli with the real converter against hostile set-ups: the sources keep every byte,
 // nothing is written outside the destination, nothing it started outlives it, and its temporary
-// folder is emptied even when it is stopped.
+// folders are removed however it ends.
 #include "imagemagick.h"
 
 class TestReliability : public QObject
@@ -64,8 +64,28 @@ private slots:
                  "\"$(printf 'in/caf\\351.pdf')\" 2>&1; echo $?; ls out",
                  "Le nom « out/d\\xe9 »" + notUtf8 +
                      "[1/1] in/caf\\xe9.pdf\nLe nom « in/caf\\xe9.pdf »" + notUtf8);
-        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "130\n");
-        cli::row("SIGKILL", stopped + "KILL", "137\n");
+        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "143\n");
+        cli::row("SIGHUP", stopped + "HUP; ls -A out/t", "129\n");
+        cli::row("SIGKILL",
+                 stopped +
+                     "KILL; for i in $(seq 50); do [ \"$(ls -A out/t)\" ] && sleep 0.1; done; "
+                     "ls -A out/t",
+                 "137\n");
+        cli::row("leftovers of a velinor killed, another's that runs",
+                 "sh -c : & dead=$!; wait; sleep 30 & live=$!; mkdir -p out/t/keep "
+                 "out/t/velinor-magick-$dead-a out/t/velinor-magick-$live-b; touch out/t/keep/x; "
+                 "ln -s keep out/t/velinor-magick-$dead-c; TMPDIR=$PWD/out/t velinor-cli -d out "
+                 "in/doc.pdf; kill $live; find out/t | sed \"s/$dead/DEAD/; s/$live/LIVE/\" | sort",
+                 "out/t\nout/t/keep\nout/t/keep/x\nout/t/velinor-magick-DEAD-c\n"
+                 "out/t/velinor-magick-LIVE-b\n");
+        // LeakSanitizer cannot work under a tracer.
+        cli::row("no program forks before its exec",
+                 "ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0 strace -f -qq -o out/trace -e "
+                 "trace=execve,clone,clone3,fork,vfork velinor-cli -d out in/doc.pdf; echo $?; awk "
+                 "'$2 ~ /^(clone|fork|vfork)/ && !($1 in run) { "
+                 "early[$1]++ } $2 ~ /^execve/ && !($1 in run) { n += early[$1]; run[$1] } "
+                 "END { print n + 0 }' out/trace",
+                 "0\n0\n");
     }
     void noLoss()
     {

@@ -670,7 +670,8 @@ ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
   -V, --version              afficher la version
 
 Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;
-2 erreur d&apos;utilisation ou convertisseur introuvable ; 130 interrompu.
+2 erreur d&apos;utilisation ou convertisseur introuvable ;
+129, 130, 143 interrompu (SIGHUP, Ctrl-C, SIGTERM).
 </source>
         <translation>Usage: velinor-cli [options] FILE...
        velinor-cli --allow-pdf [options] [FILE...]
@@ -698,7 +699,8 @@ like the velinor window, several files at a time.
   -V, --version              show the version
 
 Exit codes: 0 everything converted; 1 a file is missing or failed;
-2 usage error or converter not found; 130 interrupted.
+2 usage error or converter not found;
+129, 130, 143 interrupted (SIGHUP, Ctrl-C, SIGTERM).
 </translation>
     </message>
     <message>
