@@ -1,8 +1,8 @@
 // Drives the real window for bench/cli-and-window.sh: times its conversion run, or measures what a
 // long file list costs it. Needs QT_QPA_PLATFORM=offscreen and a converter that the window finds.
-//   velinor-bench-window convert DESTINATION REPEATS [--single-image] FILE...
+//   velinor-bench-window convert DESTINATION REPEATS [--single-image] [--tns] FILE...
 //       prints "run_ms N" for each click on "Convertir !" over all the files, with
-//       "Créer une seule image" checked when asked
+//       "Créer une seule image" or "Renommer en .tns" checked when asked
 //   velinor-bench-window list COUNT
 //       prints "empty_kb N" and "listed_kb N", the peak resident memory before and after COUNT
 //       files are dropped on the window
@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QLineEdit>
 #include <QThread>
 #include <QTimer>
@@ -75,7 +76,7 @@ bool markedProcessLeft(const QByteArray &mark)
 int usage()
 {
     std::fprintf(stderr, "usage: velinor-bench-window convert DESTINATION REPEATS "
-                         "[--single-image] FILE...\n"
+                         "[--single-image] [--tns] FILE...\n"
                          "       velinor-bench-window list COUNT\n");
     return 2;
 }
@@ -151,10 +152,11 @@ int main(int argc, char *argv[])
     if (args.at(0) != QLatin1String("convert") || args.size() < 4)
         return usage();
     QStringList files = args.mid(3);
-    if (files.value(0) == QLatin1String("--single-image")) {
-        w.findChild<QAbstractButton *>(QStringLiteral("choixAppend"))->setChecked(true);
-        files.removeFirst();
-    }
+    const QHash<QString, QString> checkBoxes{
+        {QStringLiteral("--single-image"), QStringLiteral("choixAppend")},
+        {QStringLiteral("--tns"), QStringLiteral("choixTNS")}};
+    while (checkBoxes.contains(files.value(0)))
+        w.findChild<QAbstractButton *>(checkBoxes.value(files.takeFirst()))->setChecked(true);
     dropAll(&w, files);
     setDestination(&w, args.at(1));
     for (int i = 0, repeats = args.at(2).toInt(); i < repeats; ++i) {

@@ -240,7 +240,8 @@ int dryRun(const QString &converter, const QString &destination,
     QStringList paths;
     for (const SourceFile &file : files)
         paths << file.path;
-    const velinor::SourceGuard listed(paths, destination);
+    // Refused as the run would refuse them, on a destination that ignores letter case too.
+    const velinor::SourceGuard listed(paths, destination, velinor::folderNameCase(destination));
     for (const SourceFile &file : files) {
         const velinor::ConversionCall call =
             velinor::buildConversion(file.path, destination, options);

@@ -61,7 +61,9 @@ struct Engine::Job
 };
 
 Engine::Engine(const EngineSettings &settings, const QStringList &sources, QObject *parent)
-    : QObject(parent), settings(settings), listed(sources, settings.destination)
+    : QObject(parent), settings(settings), nameCase(folderNameCase(settings.destination)),
+      listed(sources, settings.destination, nameCase),
+      renamer(settings.destination, settings.tns, nameCase, listed)
 {
     qRegisterMetaType<FileResult>();
     this->settings.jobs = std::max(1, settings.jobs);
@@ -95,15 +97,17 @@ void Engine::start()
 }
 
 // Two files clash when a name one of them writes can be a name the other writes: the same base
-// name, or one base name being the other's page name ("a-1" and the second page of "a").
-// Renaming by prefix takes "chapitre.png" for an image of "chap" as well.
-static bool clash(const ConversionCall &a, const ConversionCall &b, TnsRename tns)
+// name, or one base name being the other's page name ("a-1" and the second page of "a"), as the
+// destination compares names. Renaming by prefix takes "chapitre.png" and "Chapitre.png" for
+// images of "chap" as well: its rule ignores case everywhere.
+static bool clash(const ConversionCall &a, const ConversionCall &b, TnsRename tns,
+                  Qt::CaseSensitivity nameCase)
 {
-    if (isOwnImage(a.baseName + a.extension, b.baseName, b.extension) ||
-        isOwnImage(b.baseName + b.extension, a.baseName, a.extension))
+    if (isOwnImage(a.baseName + a.extension, b.baseName, b.extension, nameCase) ||
+        isOwnImage(b.baseName + b.extension, a.baseName, a.extension, nameCase))
         return true;
-    return tns == TnsRename::ByPrefix && (a.baseName.startsWith(b.baseName, fileNameCase) ||
-                                          b.baseName.startsWith(a.baseName, fileNameCase));
+    return tns == TnsRename::ByPrefix && (a.baseName.startsWith(b.baseName, Qt::CaseInsensitive) ||
+                                          b.baseName.startsWith(a.baseName, Qt::CaseInsensitive));
 }
 
 void Engine::schedule()
@@ -121,7 +125,7 @@ void Engine::schedule()
                 break;
             const ConversionCall &call = jobs[size_t(index)]->call;
             const auto clashesWith = [&](int other) {
-                return clash(call, jobs[size_t(other)]->call, settings.tns);
+                return clash(call, jobs[size_t(other)]->call, settings.tns, nameCase);
             };
             if (std::any_of(active.cbegin(), active.cend(), clashesWith) ||
                 std::any_of(held.cbegin(), held.cend(), clashesWith)) {
@@ -311,12 +315,12 @@ void Engine::fileOver(int index)
     // it did write (and says so when there are none); a refused file wrote nothing.
     const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall &&
                        job.result.outcome != FileResult::Outcome::InvalidPdf;
-    if (wrote && settings.tns == TnsRename::ByPrefix)
-        job.result.renameFailed = !renameOutputsToTns(settings.destination, job.call.baseName,
-                                                      job.call.extension, listed);
-    else if (wrote && settings.tns == TnsRename::OwnImages)
-        job.result.renameFailed =
-            !renameOwnImagesToTns(settings.destination, job.call.baseName, job.call.extension);
+    if (wrote && settings.tns != TnsRename::None) {
+        QList<int> firstPages;
+        for (int call = 0; call < job.calls.size(); ++call)
+            firstPages << job.calls.range(call).first;
+        job.result.renameFailed = !renamer.renameAfter(job.call, firstPages);
+    }
     report();
 }
 

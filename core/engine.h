@@ -6,6 +6,7 @@
 #include "scratchfolders.h"
 #include "singleimage.h"
 #include "sourceprotection.h"
+#include "tnsrename.h"
 
 #include <QObject>
 #include <QString>
@@ -49,10 +50,6 @@ struct FileResult
     }
 };
 
-// How the images are renamed to ".tns" right after each file. The window takes every image
-// whose name begins with the base name, as it always has; velinor-cli only the file's own.
-enum class TnsRename { None, ByPrefix, OwnImages };
-
 struct EngineSettings
 {
     QString converter;
@@ -66,7 +63,9 @@ struct EngineSettings
 // a page range, so that one long document uses every processor. Files whose images could bear
 // the same names (and, with renaming by prefix, files whose base names begin one another) never
 // run at once and keep list order, so that what ends on disk is what converting the files one
-// after the other gives. It tells about the files in list order, whatever order they end in.
+// after the other gives; names are compared as the destination compares them, letter case
+// ignored on an exFAT memory card. It tells about the files in list order, whatever order they
+// end in.
 class Engine : public QObject
 {
     Q_OBJECT
@@ -106,7 +105,9 @@ private:
 
     EngineSettings settings;
     ScratchRun scratch;
+    Qt::CaseSensitivity nameCase; // in the destination, asked once
     SourceGuard listed;
+    TnsRenamer renamer;
     std::vector<std::unique_ptr<Job>> jobs;
     std::vector<int> waiting; // not begun, in list order
     std::vector<int> active;  // begun and not over, in list order

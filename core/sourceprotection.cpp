@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "filenamecase.h"
+#include "paths.h"
 #include "tnsrename.h"
 
 #include <QDir>
@@ -32,29 +33,44 @@ QString identityOf(const QString &path)
 #endif
 }
 
+QString cleanAbsolute(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 } // namespace
 
-bool wouldOverwriteSource(const QString &source, const QString &outputPath)
+bool wouldOverwriteSource(const QString &source, const QString &outputPath,
+                          Qt::CaseSensitivity outputCase)
 {
     const QFileInfo in(source);
     const QFileInfo out(outputPath);
-    if (QDir::cleanPath(in.absoluteFilePath())
-            .compare(QDir::cleanPath(out.absoluteFilePath()), fileNameCase) == 0)
+    if (cleanAbsolute(source).compare(cleanAbsolute(outputPath), outputCase) == 0)
         return true;
     // Only an existing output can be the source under another name; a missing one has no
     // canonical path, and an empty canonical path must not match another empty one.
     const QString canonicalIn = in.canonicalFilePath();
     const QString canonicalOut = out.canonicalFilePath();
-    return !canonicalIn.isEmpty() && canonicalIn.compare(canonicalOut, fileNameCase) == 0;
+    return !canonicalIn.isEmpty() && canonicalIn.compare(canonicalOut, outputCase) == 0;
 }
 
-SourceGuard::SourceGuard(const QStringList &sources, const QString &destination)
+SourceGuard::SourceGuard(const QStringList &sources, const QString &destination,
+                         Qt::CaseSensitivity destinationCase)
+    : destinationCase(destinationCase)
 {
     QHash<QString, QString> byIdentity;
+    const QString foldedDestination = cleanAbsolute(destination).toCaseFolded();
     for (const QString &source : sources) {
         const QString identity = identityOf(source);
         if (!identity.isEmpty() && !byIdentity.contains(identity))
             byIdentity.insert(identity, source);
+        const QString folded = cleanAbsolute(source).toCaseFolded();
+        foldedPaths.insert(folded);
+        // Its name as the destination spells it may not be the one the listing below gives.
+        if (destinationCase == Qt::CaseInsensitive && !identity.isEmpty() &&
+            !destination.isEmpty() &&
+            QDir::cleanPath(QFileInfo(source).absolutePath()).toCaseFolded() == foldedDestination)
+            exposed.append({fileName(source), source});
     }
     identities = QSet<QString>(byIdentity.keyBegin(), byIdentity.keyEnd());
     if (destination.isEmpty() || identities.isEmpty())
@@ -74,23 +90,26 @@ SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &ca
     const QFileInfo file(source);
     if (!file.isFile() || !file.isReadable())
         return {SourceRefusal::Unreadable, QString()};
-    if (wouldOverwriteSource(source, call.outputPath))
+    if (wouldOverwriteSource(source, call.outputPath, destinationCase))
         return {SourceRefusal::ReplacesSource, source};
     const QLatin1String tnsSuffix(".tns");
     for (const auto &[name, listed] : exposed) {
         QString image = name;
-        if (tns && image.endsWith(tnsSuffix, fileNameCase))
+        if (tns && image.endsWith(tnsSuffix, destinationCase))
             image.chop(tnsSuffix.size());
-        if (isOwnImage(image, call.baseName, call.extension))
+        if (isOwnImage(image, call.baseName, call.extension, destinationCase))
             return {SourceRefusal::ReplacesSource, listed};
     }
     return {};
 }
 
-bool SourceGuard::isListed(const QString &path) const
+bool SourceGuard::isListed(const QString &path, Qt::CaseSensitivity folderCase) const
 {
     const QString identity = identityOf(path);
-    return !identity.isEmpty() && identities.contains(identity);
+    if (!identity.isEmpty() && identities.contains(identity))
+        return true;
+    return folderCase == Qt::CaseInsensitive &&
+           foldedPaths.contains(cleanAbsolute(path).toCaseFolded());
 }
 
 } // namespace velinor

@@ -1,12 +1,14 @@
 #include "tnsrename.h"
 
-#include "filenamecase.h"
+#include "arguments.h"
 #include "paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
+#include <QSet>
+
+#include <optional>
 
 namespace velinor {
 
@@ -14,23 +16,16 @@ namespace {
 
 const QLatin1String tns(".tns");
 
-QFileInfoList outputsOf(const QString &folder, const QString &baseName, const QString &extension,
-                        QDir::Filters filters)
-{
-    const QString pattern =
-        escapeNameFilter(baseName) + QLatin1Char('*') + escapeNameFilter(extension);
-    return QDir(folder).entryInfoList(QStringList{pattern}, filters, QDir::NoSort);
-}
-
 // A fresh conversion supersedes the ".tns" file an earlier run left, hence the removal.
-void replaceWithTns(const QFileInfo &image)
+bool replaceWithTns(const QString &image)
 {
-    const QString target = image.absoluteFilePath() + tns;
+    const QString target = image + tns;
     if (QFile::exists(target))
         QFile::remove(target);
-    QFile::rename(image.absoluteFilePath(), target);
+    return QFile::rename(image, target);
 }
 
+// Where each call starts numbering its pages: its "-scene", the converter's 0 without one.
 } // namespace
 
 QString escapeNameFilter(const QString &text)
@@ -50,21 +45,6 @@ QString escapeNameFilter(const QString &text)
     return escaped;
 }
 
-bool renameOutputsToTns(const QString &destination, const QString &baseName,
-                        const QString &extension, const SourceGuard &listed)
-{
-    bool any = false;
-    for (const QFileInfo &image : outputsOf(destination, baseName, extension, QDir::Files)) {
-        // The prefix takes in other files' names too, and a listed source must keep its own.
-        if (listed.isListed(image.absoluteFilePath()) ||
-            listed.isListed(image.absoluteFilePath() + tns))
-            continue;
-        replaceWithTns(image);
-        any = true;
-    }
-    return any;
-}
-
 int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
                          const SourceGuard &listed)
 {
@@ -78,12 +58,24 @@ int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
             // Only images wear ".tns" over their own extension: a calculator document such as
             // "cours.tns" would become a file nothing can open.
             : QStringList{base + QLatin1String("*.png.tns"), base + QLatin1String("*.jpg.tns")};
+    // How the folder compares names matters only to a name that is a listed file's but for its
+    // letter case: only then is the folder asked.
+    std::optional<Qt::CaseSensitivity> folderCase;
+    const auto isListed = [&](const QString &path) {
+        if (listed.isListed(path))
+            return true;
+        if (!listed.isListed(path, Qt::CaseInsensitive))
+            return false;
+        if (!folderCase)
+            folderCase = folderNameCase(folder);
+        return *folderCase == Qt::CaseInsensitive;
+    };
     int renamed = 0;
     const QFileInfoList files = QDir(folder).entryInfoList(patterns, QDir::Files, QDir::NoSort);
     for (const QFileInfo &file : files) {
         const QString from = file.absoluteFilePath();
         // A listed image lies where its own images are looked for and bears their names.
-        if (listed.isListed(from))
+        if (isListed(from))
             continue;
         const QString to =
             direction == TnsDirection::ToTns ? from + tns : from.section(QLatin1Char('.'), 0, -2);
@@ -94,9 +86,10 @@ int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
     return renamed;
 }
 
-bool isOwnImage(const QString &fileName, const QString &baseName, const QString &extension)
+bool isOwnImage(const QString &fileName, const QString &baseName, const QString &extension,
+                Qt::CaseSensitivity nameCase)
 {
-    if (!fileName.startsWith(baseName, fileNameCase) || !fileName.endsWith(extension, fileNameCase))
+    if (!fileName.startsWith(baseName, nameCase) || !fileName.endsWith(extension, nameCase))
         return false;
     const qsizetype pageLength = fileName.size() - baseName.size() - extension.size();
     if (pageLength == 0)
@@ -112,18 +105,89 @@ bool isOwnImage(const QString &fileName, const QString &baseName, const QString 
     return true;
 }
 
-bool renameOwnImagesToTns(const QString &destination, const QString &baseName,
-                          const QString &extension)
+TnsRenamer::TnsRenamer(const QString &destination, TnsRename rule, Qt::CaseSensitivity nameCase,
+                       const SourceGuard &listed)
+    : destination(destination), rule(rule), nameCase(nameCase), listed(listed)
+{}
+
+void TnsRenamer::listOnce(const QString &extension)
 {
-    // An empty base name makes ".png" an own image, which Unix lists only among hidden files.
-    const QFileInfoList candidates =
-        outputsOf(destination, baseName, extension, QDir::Files | QDir::Hidden);
-    bool any = false;
-    for (const QFileInfo &image : candidates) {
-        if (isOwnImage(image.fileName(), baseName, extension)) {
-            replaceWithTns(image);
-            any = true;
+    if (listedYet && extension == listedExtension)
+        return;
+    listedYet = true;
+    listedExtension = extension;
+    names.clear();
+    const QStringList all = QDir(destination).entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
+    for (const QString &name : all) {
+        // Whatever either rule takes ends with the extension, letter case ignored.
+        if (name.endsWith(extension, Qt::CaseInsensitive))
+            names.insert({name.toCaseFolded(), name});
+    }
+}
+
+// The window's rule was a QDir name filter, which ignores case; velinor-cli's is the converter's.
+bool TnsRenamer::takes(const QString &name, const ConversionCall &file) const
+{
+    if (rule == TnsRename::OwnImages)
+        return isOwnImage(name, file.baseName, file.extension, nameCase);
+    return name.size() >= file.baseName.size() + file.extension.size() &&
+           name.startsWith(file.baseName, Qt::CaseInsensitive) &&
+           name.endsWith(file.extension, Qt::CaseInsensitive);
+}
+
+QStringList TnsRenamer::candidates(const ConversionCall &file, QList<int> firstPages) const
+{
+    QStringList found;
+    QSet<QString> seen;
+    const auto add = [&](const QString &name) {
+        const QString key = nameCase == Qt::CaseInsensitive ? name.toCaseFolded() : name;
+        if (!seen.contains(key) && takes(name, file)) {
+            seen.insert(key);
+            found << name;
         }
+    };
+    // Those listed first: they keep the spelling the folder gave them.
+    const QString prefix = file.baseName.toCaseFolded();
+    for (auto at = names.lower_bound({prefix, QString()});
+         at != names.end() && at->first.startsWith(prefix); ++at)
+        add(at->second);
+    const QDir folder(destination);
+    add(file.baseName + file.extension);
+    if (!firstPages.contains(0))
+        firstPages.prepend(0);
+    for (const int first : firstPages) {
+        for (int page = first;; ++page) {
+            const QString name =
+                file.baseName + QLatin1Char('-') + QString::number(page) + file.extension;
+            if (!QFileInfo::exists(folder.filePath(name)))
+                break;
+            add(name);
+        }
+    }
+    return found;
+}
+
+bool TnsRenamer::renameAfter(const ConversionCall &file, const QList<int> &firstPages)
+{
+    listOnce(file.extension);
+    bool any = false;
+    const QDir folder(destination);
+    for (const QString &name : candidates(file, firstPages)) {
+        const QFileInfo image(folder.filePath(name));
+        // As the folder's listing with QDir::Files gave them: hidden files only to OwnImages.
+        if (!image.isFile() || (rule == TnsRename::ByPrefix && image.isHidden()))
+            continue;
+        const QString path = image.absoluteFilePath();
+        // The prefix takes in other files' names too, and a listed source must keep its own.
+        if (rule == TnsRename::ByPrefix &&
+            (listed.isListed(path, nameCase) || listed.isListed(path + tns, nameCase)))
+            continue;
+        any = true;
+        const Entry entry{name.toCaseFolded(), name};
+        if (replaceWithTns(path))
+            names.erase(entry);
+        else // still there for the rule of a later file, as a listing would find it
+            names.insert(entry);
     }
     return any;
 }

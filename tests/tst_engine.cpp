@@ -11,7 +11,21 @@
 #include <QTest>
 #include <QTimer>
 
+#include <dirent.h>
+#include <dlfcn.h>
+
 using velinor::FileResult;
+
+// Qt lists a folder with opendir: every listing of this process is counted here if it is of the
+// folder named.
+static QByteArray countedFolder;
+static int listings = 0;
+extern "C" DIR *opendir(const char *name)
+{
+    if (countedFolder == QDir::cleanPath(name).toUtf8())
+        ++listings;
+    return reinterpret_cast<DIR *(*)(const char *)>(dlsym(RTLD_NEXT, "opendir"))(name);
+}
 
 class TestEngine : public QObject
 {
@@ -116,6 +130,25 @@ private slots:
         run(sources(f[0]));
         QCOMPARE(QString(testenv::readFile(here("events"))).split('\n').value(1).startsWith('+'),
                  f[2] == "1");
+    }
+
+    // However many files a run renames after (by prefix, then its own images), it lists the
+    // destination as often: once more for each file would make a long run quadratic.
+    void renamesListOnce()
+    {
+        for (const auto rule : {velinor::TnsRename::ByPrefix, velinor::TnsRename::OwnImages}) {
+            settings.tns = rule;
+            QList<int> counts;
+            for (const QString &names : QStringList{"a.pdf", "a.pdf b.pdf c.pdf d.pdf e.pdf"}) {
+                settings.destination = here(QString("out%1-%2").arg(int(rule)).arg(names.size()));
+                QDir().mkpath(settings.destination);
+                countedFolder = settings.destination.toUtf8();
+                listings = 0;
+                run(sources(names));
+                counts << listings;
+            }
+            QCOMPARE(counts.last(), counts.first());
+        }
     }
 
     // The missing file is refused while the first still runs, and told after it.

@@ -20,15 +20,18 @@ class TestNames : public QObject
 private slots:
     // how: "prefix" after a conversion in the window, "own" in velinor-cli, "to" and "back" the
     // two buttons for the source "<base>.pdf", a.png being listed | base | before | after | files
-    // renamed, or 1 for any
+    // renamed, or 1 for any | "i" where the folder ignores letter case
     void renames_data()
     {
         testenv::table({
             "prefix | prefix | ch | ch.png ch-1.png chap.png ch.jpg ch.png.tns | "
             "ch-1.png.tns ch.jpg ch.png.tns chap.png.tns | 1",
             "brackets are letters | prefix | c[1] | c[1].png c1.png | c1.png c[1].png.tns | 1",
-            "own images | own | ch | ch.png ch-10.png chap.png ch-.png ch-1a.png ch--1.png | "
-            "ch--1.png ch-.png ch-10.png.tns ch-1a.png ch.png.tns chap.png | 1",
+            "own images | own | ch | ch.png ch-10.png chap.png ch-.png ch-1a.png ch--1.png CH.png "
+            "| "
+            "CH.png ch--1.png ch-.png ch-10.png.tns ch-1a.png ch.png.tns chap.png | 1",
+            "own images in any case | own | ch | CH.png Ch-1.png ch-2.png chap.png | "
+            "CH.png.tns Ch-1.png.tns ch-2.png.tns chap.png | 1 | i",
             "own images of no name | own | | .png -3.png a.png | -3.png.tns .png.tns a.png | 1",
             "to | to | a | a-0.png a.jpg a.pdf a.gif ab.png b.png | "
             "a-0.png.tns a.gif a.jpg.tns a.pdf ab.png.tns b.png | 3",
@@ -49,9 +52,13 @@ private slots:
                                                               : velinor::TnsDirection::FromTns,
                                                  listed);
         };
-        const int renamed = f[0] == "prefix" ? velinor::renameOutputsToTns(dir.path(), f[1], ".png")
-                            : f[0] == "own"
-                                ? velinor::renameOwnImagesToTns(dir.path(), f[1], ".png")
+        velinor::TnsRenamer renamer(
+            dir.path(),
+            f[0] == "prefix" ? velinor::TnsRename::ByPrefix : velinor::TnsRename::OwnImages,
+            f.value(5) == "i" ? Qt::CaseInsensitive : Qt::CaseSensitive, listed);
+        const int renamed = f[0] == "prefix" || f[0] == "own"
+                                ? renamer.renameAfter(velinor::buildConversion(
+                                      dir.filePath(f[1] + ".pdf"), dir.path(), {}))
                                 : click();
         QCOMPARE(renamed, f[4].toInt());
         QCOMPARE(testenv::fileNames(dir.path()).join(' '), f[3]);
@@ -60,22 +67,23 @@ private slots:
     }
 
     // source converted into out/, a.png listed too | a link to a.png in out/, "s" symbolic, "h"
-    // hard | renamed to ".tns" | refusal: 0 none, 1 unreadable, 2 it would replace a.png
+    // hard | renamed to ".tns" | refusal: 0 none, 1 unreadable, 2 it would replace a.png | "i"
+    // where out/ ignores letter case
     void guard_data()
     {
-        testenv::table({"fine | b.pdf | sd.png | 0 | 0", "missing | none.pdf | | 0 | 1",
-                        "a folder | dir.pdf | | 0 | 1", "a pipe | fifo.pdf | | 0 | 1",
-                        "symbolic page | b.pdf | sb-2.png | 0 | 2",
-                        "hard link | b.pdf | hb.png | 0 | 2",
-                        "its .tns name | b.pdf | sb.png.tns | 1 | 2",
-                        "not renamed | b.pdf | sb.png.tns | 0 | 0",
-                        "the source itself | out/c.png | | 0 | 2"});
+        testenv::table(
+            {"fine | b.pdf | sd.png | 0 | 0", "missing | none.pdf | | 0 | 1",
+             "a folder | dir.pdf | | 0 | 1", "a pipe | fifo.pdf | | 0 | 1",
+             "symbolic page | b.pdf | sb-2.png | 0 | 2", "hard link | b.pdf | hb.png | 0 | 2",
+             "its .tns name | b.pdf | sb.png.tns | 1 | 2",
+             "not renamed | b.pdf | sb.png.tns | 0 | 0", "the source itself | out/c.png | | 0 | 2",
+             "its image in another case, folded | out/e.PNG | | 0 | 2 | i"});
     }
     void guard()
     {
         QFETCH(QStringList, f);
         QTemporaryDir dir;
-        testenv::populate(dir.path(), "a.png b.pdf dir.pdf/ out/c.png");
+        testenv::populate(dir.path(), "a.png b.pdf dir.pdf/ out/c.png out/e.PNG");
         ::mkfifo(QFile::encodeName(dir.filePath("fifo.pdf")).constData(), 0600);
         const QByteArray a = QFile::encodeName(dir.filePath("a.png"));
         const QByteArray link = QFile::encodeName(dir.filePath("out/" + f[1].mid(1)));
@@ -84,7 +92,9 @@ private slots:
         if (f[1].startsWith('s'))
             QVERIFY(velinor::wouldOverwriteSource(QFile::decodeName(a), QFile::decodeName(link)));
         const QString path = dir.filePath(f[0]);
-        const velinor::SourceGuard guard({dir.filePath("a.png"), path}, dir.filePath("out"));
+        const velinor::SourceGuard guard({dir.filePath("a.png"), path}, dir.filePath("out"),
+                                         f.value(4) == "i" ? Qt::CaseInsensitive
+                                                           : Qt::CaseSensitive);
         const velinor::SourceVerdict verdict =
             guard.check(path, velinor::buildConversion(path, dir.filePath("out"), {}), f[2] == "1");
         QCOMPARE(int(verdict.refusal), f[3].toInt());
