@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include "nativenames.h"
 #include "paths.h"
 #include "pdfpages.h"
 #include "reasons.h"
@@ -68,9 +69,20 @@ static QString refusalText(const velinor::FileResult &result)
         .arg(displayName(velinor::fileName(result.replaced)));
 }
 
+QString unrepresentableText(const QByteArray &bytes)
+{
+    return QCoreApplication::translate("velinor-cli",
+                                       "Le nom « %1 » n'est pas en UTF-8, le codage du système : "
+                                       "velinor ne peut pas l'utiliser tel quel et ne lira ni "
+                                       "n'écrira rien sous un autre nom.")
+        .arg(displayName(velinor::escapedName(bytes)));
+}
+
 QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
                 const velinor::ConversionCall &call, bool tns)
 {
+    if (!file.unrepresentable.isEmpty())
+        return unrepresentableText(file.unrepresentable);
     const velinor::SourceVerdict verdict = listed.check(file.path, call, tns);
     velinor::FileResult result;
     result.outcome = verdict.refusal == velinor::SourceRefusal::Unreadable
@@ -149,10 +161,19 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
         break;
     case Outcome::Unreadable:
     case Outcome::ReplacesSource:
-        problems << refusalText(result);
+        problems << (files.at(index).unrepresentable.isEmpty()
+                         ? refusalText(result)
+                         : unrepresentableText(files.at(index).unrepresentable));
         break;
     case Outcome::TooTall:
         problems << tooTallText(fileName, result.image);
+        break;
+    case Outcome::InvalidPdf:
+        problems << QCoreApplication::translate("velinor-cli",
+                                                "Le fichier « %1 » n'est pas un PDF valide : son "
+                                                "arbre des pages annonce plus de pages qu'il n'en "
+                                                "contient.")
+                        .arg(fileName);
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:

@@ -17,6 +17,9 @@ struct SourceFile
 {
     QString given;
     QString path;
+    // The bytes of a name that text cannot hold (see nativenames.h). Its path is then empty, a
+    // file the engine refuses as missing without opening anything.
+    QByteArray unrepresentable;
 };
 
 struct BatchSettings
@@ -54,6 +57,9 @@ private:
 // converted.
 QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
                 const velinor::ConversionCall &call, bool tns);
+
+// Why a name given as bytes is refused, naming it as best it can.
+QString unrepresentableText(const QByteArray &bytes);
 
 // Why a single image is not made, in words that name velinor-cli's own options.
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image);

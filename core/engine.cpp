@@ -49,9 +49,8 @@ struct Engine::Job
     bool startReported = false;
     bool failed = false;
     bool stopped = false;
-    QList<QStringList> calls;
-    QList<PageRange> ranges;
-    qsizetype nextCall = 0;
+    ConverterCalls calls;
+    int nextCall = 0;
     int pagesDone = 0;
     int pagesTold = 0;
     std::unique_ptr<LiteralNames> names; // while its calls run
@@ -207,11 +206,13 @@ void Engine::planned(int index, const Plan &plan)
         job.result.outcome = FileResult::Outcome::TooTall;
         job.result.image = plan.image;
         job.failed = true;
-    } else if (!plan.calls.isEmpty()) {
+    } else if (plan.outcome == Plan::Outcome::InvalidPdf) {
+        job.result.outcome = FileResult::Outcome::InvalidPdf;
+        job.failed = true;
+    } else if (plan.calls.size() > 0) {
         job.calls = plan.calls;
-        job.ranges = plan.ranges;
-        job.names = std::make_unique<LiteralNames>(absoluteForMagick(job.source),
-                                                   plan.calls.first().last());
+        job.names =
+            std::make_unique<LiteralNames>(absoluteForMagick(job.source), plan.calls.whole.last());
     }
     if (!job.failed && (!job.names || !job.names->isReady())) {
         job.result.outcome = FileResult::Outcome::NotStarted;
@@ -230,8 +231,8 @@ void Engine::runRange(int index)
     auto *process = new QProcess(this);
     run->process = process;
     run->guard = std::make_unique<ChildGuard>(*process);
-    if (job.nextCall < job.ranges.size()) {
-        const PageRange &range = job.ranges.at(job.nextCall);
+    if (job.calls.size() > 1) {
+        const PageRange range = job.calls.range(job.nextCall);
         run->pages = range.last - range.first + 1;
     }
     process->setProgram(settings.converter);
@@ -307,8 +308,9 @@ void Engine::fileOver(int index)
     job.names.reset();
     active.erase(std::find(active.begin(), active.end(), index));
     // As ever, a failed conversion is still followed by the rename, which finds whatever images
-    // it did write (and says so when there are none); a refused single image wrote nothing.
-    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall;
+    // it did write (and says so when there are none); a refused file wrote nothing.
+    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall &&
+                       job.result.outcome != FileResult::Outcome::InvalidPdf;
     if (wrote && settings.tns == TnsRename::ByPrefix)
         job.result.renameFailed = !renameOutputsToTns(settings.destination, job.call.baseName,
                                                       job.call.extension, listed);
@@ -336,7 +338,7 @@ void Engine::report()
             }
             if (job.state != Job::State::Over && !stopping && job.pagesDone > job.pagesTold) {
                 job.pagesTold = job.pagesDone;
-                emit fileProgress(reportCursor, job.pagesDone, job.ranges.last().last + 1);
+                emit fileProgress(reportCursor, job.pagesDone, job.calls.pages);
             }
             if (job.state != Job::State::Over && !(ended && stopping))
                 break;

@@ -31,6 +31,7 @@ struct FileResult
         Unreadable,     // missing, or not a regular file that can be read
         ReplacesSource, // an image would replace a listed source (replaced)
         TooTall,        // its single image would pass the converter's limits (image)
+        InvalidPdf,     // its page tree repeats pages or announces more than the file holds
         NotStarted,     // the calls could not be worked out, or the converter could not start
         Failed,         // the converter exited with exitCode
         Crashed,        // the converter died of a signal

@@ -192,6 +192,12 @@ void MainWindow::showResult(const QString &path, const velinor::FileResult &resu
     case Outcome::TooTall:
         showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
         break;
+    case Outcome::InvalidPdf:
+        showError(this, QMessageBox::Critical,
+                  tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce "
+                     "plus de pages qu'il n'en contient.")
+                      .arg(fileName));
+        break;
     case Outcome::NotStarted:
     case Outcome::Failed:
     case Outcome::Crashed:

@@ -36,6 +36,34 @@ private slots:
                  "MAGICK_HEIGHT_LIMIT=500 velinor-cli --single-image --supersampling low -d out "
                  "in/doc.pdf 2>&1 | grep -o 'Choisissez\\|Retirez'; ls out",
                  "1\nRetirez\n");
+        // 1.4 KB whose page tree repeats one node ten times a level: 10^8 pages. The memory bound
+        // keeps a velinor-cli that would plan them all from taking the machine's memory.
+        cli::row(
+            "a page tree that repeats its nodes",
+            R"(awk 'BEGIN { o[1] = "/Type /Catalog /Pages 2 0 R"
+            for (i = 2; i < 10; i++) { k = ""; for (j = 0; j < 10; j++) k = k " " i + 1 " 0 R"
+                o[i] = "/Type /Pages /Kids [" k " ] /Count " 10 ^ (10 - i) }
+            o[10] = "/Type /Page /MediaBox [0 0 200 200]"; s = "%PDF-1.4\n"
+            for (i = 1; i <= 10; i++) { x[i] = length(s); s = s i " 0 obj << " o[i] " >> endobj\n" }
+            printf "%sxref\n0 11\n0000000000 65535 f \n", s
+            for (i = 1; i <= 10; i++) printf "%010d 00000 n \n", x[i]
+            printf "trailer << /Size 11 /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n", length(s)
+            }' >in/b.pdf
+            before=$(list); ulimit -v 2000000
+            /usr/bin/time -o t -f '%M %e' velinor-cli -d out in/b.pdf 2>&1; echo $?
+            tail -1 t | awk '{ print $1 < 100000 && $2 < 5 ? "small, quick" : $0 }'; rm t; ls out)",
+            "[1/1] in/b.pdf\nLe fichier « b.pdf » n'est pas un PDF valide : son arbre des pages "
+            "annonce plus de pages qu'il n'en contient.\n1\nsmall, quick\n");
+        // A name that is not UTF-8 would be written and read under the text Qt makes of it.
+        const QString notUtf8 = " n'est pas en UTF-8, le codage du système : velinor ne peut pas "
+                                "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre "
+                                "nom.\n1\n";
+        cli::row("names that are not UTF-8",
+                 "cp in/doc.pdf \"$(printf 'in/caf\\351.pdf')\"; before=$(list); velinor-cli -d "
+                 "\"$(printf 'out/d\\351')\" in/doc.pdf 2>&1; echo $?; velinor-cli -d out "
+                 "\"$(printf 'in/caf\\351.pdf')\" 2>&1; echo $?; ls out",
+                 "Le nom « out/d\\xe9 »" + notUtf8 +
+                     "[1/1] in/caf\\xe9.pdf\nLe nom « in/caf\\xe9.pdf »" + notUtf8);
         cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "143\n");
         cli::row("SIGHUP", stopped + "HUP; ls -A out/t", "129\n");
         cli::row("SIGKILL",

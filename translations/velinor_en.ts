@@ -459,6 +459,14 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Continuer la conversion</source>
         <translation>Go on converting</translation>
     </message>
+    <message>
+        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
+        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
+    </message>
+    <message>
+        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
+        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
+    </message>
 </context>
 <context>
     <name>velinor</name>
@@ -694,6 +702,14 @@ Exit codes: 0 everything converted; 1 a file is missing or failed;
 2 usage error or converter not found;
 129, 130, 143 interrupted (SIGHUP, Ctrl-C, SIGTERM).
 </translation>
+    </message>
+    <message>
+        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
+        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
+        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
     </message>
 </context>
 </TS>

@@ -21,17 +21,20 @@
 
 namespace window {
 
-// A drag that enters the window and drops these local files there; plain text when none.
+// A drag that enters the window and drops these local files there, "%XX" in a path standing
+// for that byte as in a URL; plain text when none. What the drop leaves queued runs.
 inline void dropFiles(QWidget *w, const QStringList &paths)
 {
     QMimeData data;
     data.setText(QStringLiteral("text"));
     for (const QString &path : paths)
-        data.setUrls(data.urls() << QUrl::fromLocalFile(path));
+        data.setUrls(data.urls() << (path.contains('%') ? QUrl("file://" + path)
+                                                        : QUrl::fromLocalFile(path)));
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &enter);
     QCoreApplication::sendEvent(w, &drop);
+    QCoreApplication::processEvents();
 }
 
 // A user's session with the window, written as steps apart with ";", each a verb and its words,
