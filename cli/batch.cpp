@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include "nativenames.h"
 #include "paths.h"
 #include "pdfpages.h"
 #include "reasons.h"
@@ -68,9 +69,20 @@ static QString refusalText(const velinor::FileResult &result)
         .arg(displayName(velinor::fileName(result.replaced)));
 }
 
+QString unrepresentableText(const QByteArray &bytes)
+{
+    return QCoreApplication::translate("velinor-cli",
+                                       "Le nom « %1 » n'est pas en UTF-8, le codage du système : "
+                                       "velinor ne peut pas l'utiliser tel quel et ne lira ni "
+                                       "n'écrira rien sous un autre nom.")
+        .arg(displayName(velinor::escapedName(bytes)));
+}
+
 QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
                 const velinor::ConversionCall &call, bool tns)
 {
+    if (!file.unrepresentable.isEmpty())
+        return unrepresentableText(file.unrepresentable);
     const velinor::SourceVerdict verdict = listed.check(file.path, call, tns);
     velinor::FileResult result;
     result.outcome = verdict.refusal == velinor::SourceRefusal::Unreadable
@@ -120,13 +132,14 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
             [this](int index, int done, int pages) {
                 progress.pagesDone(this->files.at(index).given, done, pages);
             });
-    connect(engine.get(), &velinor::Engine::finished, this, [this](bool stopped) {
+    // Only an interruption stops the engine.
+    connect(engine.get(), &velinor::Engine::finished, this, [this] {
         if (pdfFailed)
             writeError(QCoreApplication::translate(
                 "velinor-cli", "ImageMagick refuse de lire les PDF sur cet ordinateur (ses "
                                "réglages de sécurité). Pour les autoriser pour votre compte "
                                "seulement : velinor-cli --allow-pdf\n"));
-        emit finished(stopped || interrupted ? 130 : anyFailed ? 1 : 0);
+        emit finished(interruptedBy ? 128 + interruptedBy : anyFailed ? 1 : 0);
     });
 }
 
@@ -148,10 +161,19 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
         break;
     case Outcome::Unreadable:
     case Outcome::ReplacesSource:
-        problems << refusalText(result);
+        problems << (files.at(index).unrepresentable.isEmpty()
+                         ? refusalText(result)
+                         : unrepresentableText(files.at(index).unrepresentable));
         break;
     case Outcome::TooTall:
         problems << tooTallText(fileName, result.image);
+        break;
+    case Outcome::InvalidPdf:
+        problems << QCoreApplication::translate("velinor-cli",
+                                                "Le fichier « %1 » n'est pas un PDF valide : son "
+                                                "arbre des pages annonce plus de pages qu'il n'en "
+                                                "contient.")
+                        .arg(fileName);
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
@@ -172,12 +194,13 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     progress.fileDone(files.at(index).given, problems);
 }
 
-void Batch::interrupt()
+void Batch::interrupt(int signalNumber)
 {
-    if (!interrupted)
+    if (!interruptedBy) {
         writeError(QCoreApplication::translate(
             "velinor-cli", "Interrompu : aucune autre conversion ne commence, celles en cours "
                            "sont arrêtées.\n"));
-    interrupted = true;
+        interruptedBy = signalNumber;
+    }
     engine->stop();
 }

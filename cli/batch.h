@@ -17,6 +17,9 @@ struct SourceFile
 {
     QString given;
     QString path;
+    // The bytes of a name that text cannot hold (see nativenames.h). Its path is then empty, a
+    // file the engine refuses as missing without opening anything.
+    QByteArray unrepresentable;
 };
 
 struct BatchSettings
@@ -55,6 +58,9 @@ private:
 QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
                 const velinor::ConversionCall &call, bool tns);
 
+// Why a name given as bytes is refused, naming it as best it can.
+QString unrepresentableText(const QByteArray &bytes);
+
 // Why a single image is not made, in words that name velinor-cli's own options.
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image);
 
@@ -69,9 +75,10 @@ public:
     ~Batch() override;
 
     void start();
-    // Starts nothing more and stops the running converters; finished(130) follows once they
-    // have all ended. A second call does not wait for them to end on their own any longer.
-    void interrupt();
+    // Starts nothing more and stops the running converters; finished(128 + the first signal's
+    // number, as a shell reports a program it ended) follows once they have all ended. A second
+    // call does not wait for them to end on their own any longer.
+    void interrupt(int signalNumber);
 
 signals:
     void finished(int exitStatus);
@@ -83,7 +90,7 @@ private:
     Progress progress;
     std::unique_ptr<velinor::Engine> engine;
     bool anyFailed = false;
-    bool interrupted = false;
+    int interruptedBy = 0; // the signal that interrupted the run
     bool pdfRefused;
     bool pdfFailed = false;
 };

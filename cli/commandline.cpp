@@ -281,5 +281,6 @@ QString helpText()
         "  -V, --version              afficher la version\n"
         "\n"
         "Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;\n"
-        "2 erreur d'utilisation ou convertisseur introuvable ; 130 interrompu.\n");
+        "2 erreur d'utilisation ou convertisseur introuvable ;\n"
+        "129, 130, 143 interrompu (SIGHUP, Ctrl-C, SIGTERM).\n");
 }

@@ -1,12 +1,13 @@
 // velinor-cli: the window's conversion from the command line, several files at once.
 #include "batch.h"
 #include "commandline.h"
-#include "interruption.h"
 #include "shellquote.h"
 
 #include "arguments.h"
 #include "convertersearch.h"
+#include "interruption.h"
 #include "magickpolicy.h"
+#include "nativenames.h"
 #include "paths.h"
 #include "reasons.h"
 #include "translation.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QThread>
 #include <QTranslator>
@@ -22,6 +24,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -137,22 +140,96 @@ QString converterFrom(const QString &given)
     return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
 }
 
+// The arguments whose bytes text cannot hold, by the text Qt made of them: the whole argument
+// and the value it may carry ("--destination=VALUE", "-dVALUE"). Two such names may give the same
+// text. Windows gives text already.
+using Unrepresentable = QMultiHash<QString, QByteArray>;
+Unrepresentable unrepresentableArguments(int argc, char *argv[])
+{
+    Unrepresentable found;
+#ifdef Q_OS_UNIX
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (velinor::representableName(argument))
+            continue;
+        found.insert(QFile::decodeName(argument), argument);
+        const qsizetype equals = argument.indexOf('=');
+        const QByteArray value = argument.startsWith("--")  ? argument.mid(equals + 1)
+                                 : argument.startsWith('-') ? argument.mid(2)
+                                                            : QByteArray();
+        if (!value.isEmpty() && value != argument)
+            found.insert(QFile::decodeName(value), value);
+    }
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#endif
+    return found;
+}
+
 // The window lists what drops give, absolute paths, and removes later duplicates; "a.pdf" and
 // "./a.pdf" are thus one file here too.
-QList<SourceFile> sourceList(const QStringList &given)
+QList<SourceFile> sourceList(const QStringList &given, const Unrepresentable &unrepresentable)
 {
     QList<SourceFile> files;
-    QSet<QString> paths;
-    paths.reserve(given.size());
+    QSet<QByteArray> seen;
+    seen.reserve(given.size());
+    QHash<QString, qsizetype> met; // the names of the same text, in the order given
     for (const QString &name : given) {
+        const QList<QByteArray> named = unrepresentable.values(name);
+        const QByteArray bytes = named.value(named.size() - 1 - met[name]++);
         // An empty name must stay a missing file, not become the working folder.
-        const QString path = name.isEmpty() ? name : QFileInfo(name).absoluteFilePath();
-        if (paths.contains(path))
+        const QString path =
+            name.isEmpty() || !bytes.isEmpty() ? QString() : QFileInfo(name).absoluteFilePath();
+        // No path holds a NUL, so that no name that text cannot hold passes for another.
+        const QByteArray key = bytes.isEmpty() ? QFile::encodeName(path) : '\0' + bytes;
+        if (seen.contains(key))
             continue;
-        paths.insert(path);
-        files << SourceFile{displayName(name), path};
+        seen.insert(key);
+        files << SourceFile{displayName(bytes.isEmpty() ? name : velinor::escapedName(bytes)), path,
+                            bytes};
     }
     return files;
+}
+
+// The converter to run, or none once said why.
+QString chosenConverter(const QString &given, const Unrepresentable &unrepresentable)
+{
+    if (unrepresentable.contains(given)) {
+        print(stderr, unrepresentableText(unrepresentable.value(given)) + QLatin1Char('\n'));
+        return QString();
+    }
+    const QString converter = given.isEmpty() ? velinor::findConverter() : converterFrom(given);
+    if (converter.isEmpty())
+        print(stderr,
+              given.isEmpty()
+                  ? QCoreApplication::translate("velinor-cli",
+                                                "ImageMagick est introuvable : installez-le, ou "
+                                                "indiquez le convertisseur avec --converter.\n")
+                  : QCoreApplication::translate(
+                        "velinor-cli", "Le convertisseur « %1 » est introuvable ou ne peut pas "
+                                       "être lancé.\n")
+                        .arg(given));
+    return converter;
+}
+
+// The folder of the images: the one given, or that of the last file, as the window fills it in;
+// none once said that its name cannot be represented.
+std::optional<QString> chosenDestination(const QString &given, const SourceFile &last,
+                                         const Unrepresentable &unrepresentable)
+{
+    if (given.isEmpty() && last.unrepresentable.isEmpty())
+        return velinor::folderOf(last.path);
+    QByteArray bytes = unrepresentable.value(given);
+    if (given.isEmpty()) {
+        const qsizetype slash = last.unrepresentable.lastIndexOf('/');
+        bytes = slash < 0 ? "." : slash == 0 ? "/" : last.unrepresentable.left(slash);
+    }
+    if (!velinor::representableName(bytes)) {
+        print(stderr, unrepresentableText(bytes) + QLatin1Char('\n'));
+        return std::nullopt;
+    }
+    return given.isEmpty() ? QFileInfo(QFile::decodeName(bytes)).absoluteFilePath() : given;
 }
 
 int dryRun(const QString &converter, const QString &destination,
@@ -185,6 +262,8 @@ int dryRun(const QString &converter, const QString &destination,
 int main(int argc, char *argv[])
 {
     keepStandardOutputSlot(); // before anything opens a file
+    // Before Qt takes its own options out of argv.
+    const Unrepresentable unrepresentable = unrepresentableArguments(argc, argv);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velinor-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELINOR_VERSION));
@@ -209,24 +288,16 @@ int main(int argc, char *argv[])
     if (line.files.isEmpty())
         return AllConverted;
 
-    const QString converter =
-        line.converter.isEmpty() ? velinor::findConverter() : converterFrom(line.converter);
-    if (converter.isEmpty()) {
-        print(stderr,
-              line.converter.isEmpty()
-                  ? QCoreApplication::translate("velinor-cli",
-                                                "ImageMagick est introuvable : installez-le, ou "
-                                                "indiquez le convertisseur avec --converter.\n")
-                  : QCoreApplication::translate(
-                        "velinor-cli", "Le convertisseur « %1 » est introuvable ou ne peut pas "
-                                       "être lancé.\n")
-                        .arg(line.converter));
+    const QString converter = chosenConverter(line.converter, unrepresentable);
+    if (converter.isEmpty())
         return UsageError;
-    }
 
-    const QList<SourceFile> files = sourceList(line.files);
-    const QString destination =
-        line.destination.isEmpty() ? velinor::folderOf(files.last().path) : line.destination;
+    const QList<SourceFile> files = sourceList(line.files, unrepresentable);
+    const std::optional<QString> chosen =
+        chosenDestination(line.destination, files.last(), unrepresentable);
+    if (!chosen)
+        return SomeFailed;
+    const QString destination = *chosen;
 
     if (line.action == CommandLine::Action::DryRun)
         return dryRun(converter, destination, line.options, line.tns, files);
@@ -238,6 +309,8 @@ int main(int argc, char *argv[])
         return SomeFailed;
     }
 
+    // Before the first program starts, so that no signal ends velinor-cli before its programs.
+    velinor::Interruption interruption;
     BatchSettings settings;
     settings.converter = converter;
     settings.destination = destination;
@@ -252,8 +325,7 @@ int main(int argc, char *argv[])
         jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
-    Interruption interruption;
-    QObject::connect(&interruption, &Interruption::requested, &batch, &Batch::interrupt);
+    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
     QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
     // From inside the event loop: a batch with nothing to run ends at once, and an exit()
     // before exec() would be lost.

@@ -1,15 +1,12 @@
 #include "childprocess.h"
 
-#include <QDir>
+#include "scratchfolders.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
-#include <ctime>
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 #ifdef Q_OS_LINUX
@@ -24,21 +21,8 @@ namespace {
 constexpr int waitSliceMs = 100;
 
 #ifdef Q_OS_UNIX
-void closeAll()
-{
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    if (::close_range(0, ~0U, 0) == 0)
-        return;
-#endif
-    struct rlimit files = {};
-    const rlim_t open = ::getrlimit(RLIMIT_NOFILE, &files) == 0 ? files.rlim_cur : 1024;
-    for (rlim_t fd = 0; fd < open && fd < 65536; ++fd)
-        ::close(int(fd));
-}
-
-// Runs in the child between fork and exec, so only async-signal-safe calls. The child becomes
-// the leader of a group of its own; a watcher forked into the group ends the whole group as
-// soon as the leader is gone, so that a Ghostscript left behind by a killed converter goes too.
+// Runs in the child before exec, which Qt starts as vfork does: in velinor's own memory while its
+// other threads go on. Hence only async-signal-safe calls on data prepared before the start.
 void enterOwnGroup(pid_t velinor)
 {
     ::setpgid(0, 0);
@@ -46,22 +30,6 @@ void enterOwnGroup(pid_t velinor)
     byDefault.sa_handler = SIG_DFL;
     ::sigaction(SIGINT, &byDefault, nullptr);
     ::sigaction(SIGTERM, &byDefault, nullptr);
-
-    const pid_t leader = ::getpid();
-    if (::fork() == 0) {
-        // A stop signals the whole group; the watcher must outlive it to end what ignores it.
-        struct sigaction ignored = {};
-        ignored.sa_handler = SIG_IGN;
-        for (int s : {SIGINT, SIGTERM, SIGHUP})
-            ::sigaction(s, &ignored, nullptr);
-        // The watcher must not hold the pipes of the leader open past its end.
-        closeAll();
-        const struct timespec slice = {0, 200 * 1000 * 1000};
-        while (::getppid() == leader)
-            ::nanosleep(&slice, nullptr);
-        ::kill(0, SIGKILL);
-        ::_exit(0);
-    }
 #ifdef Q_OS_LINUX
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 #endif
@@ -80,22 +48,36 @@ void StopRequest::escalate()
     }
 }
 
-std::unique_ptr<QTemporaryDir> prepareChild(QProcess &process)
+ChildGuard::ChildGuard(QProcess &process) : process(process)
 {
 #ifdef Q_OS_UNIX
     const pid_t velinor = ::getpid();
     process.setChildProcessModifier([velinor] { enterOwnGroup(velinor); });
 #endif
-    auto scratch = std::make_unique<QTemporaryDir>(QDir::tempPath() +
-                                                   QStringLiteral("/velinor-magick-XXXXXX"));
-    if (!scratch->isValid())
-        return nullptr;
-    QProcessEnvironment environment = process.processEnvironment();
-    if (environment.isEmpty())
-        environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("MAGICK_TEMPORARY_PATH"), scratch->path());
-    process.setProcessEnvironment(environment);
-    return scratch;
+    const ScratchFolder folder = takeScratchFolder();
+    slot = folder.slot;
+    if (slot >= 0)
+        process.setProcessEnvironment(folder.environment);
+    // Qt forgets the process id once the process has ended, before the guard's end needs it.
+    started = QObject::connect(&process, &QProcess::started,
+                               [this] { leader = this->process.processId(); });
+}
+
+ChildGuard::~ChildGuard()
+{
+    QObject::disconnect(started);
+#ifdef Q_OS_UNIX
+    // What the program started may outlive it: Ghostscript under a converter that crashed or was
+    // killed. The group keeps its number for as long as one of them is left, so this reaches
+    // them alone; with none left, the number names no group until the pids wrap round.
+    if (leader > 0)
+        ::kill(-pid_t(leader), SIGKILL);
+#endif
+    // ImageMagick removes its own files when it ends well.
+    const bool tidy = leader > 0 && process.state() == QProcess::NotRunning &&
+                      process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (slot >= 0)
+        giveBackScratchFolder(slot, tidy);
 }
 
 void signalChild(QProcess &process, StopRequest::Level level)
@@ -122,7 +104,7 @@ QByteArray toolOutput(const QString &program, const QStringList &arguments, int 
                       const StopRequest *stop, const QString &workingDirectory)
 {
     QProcess process;
-    const std::unique_ptr<QTemporaryDir> scratch = prepareChild(process);
+    const ChildGuard guard(process);
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
     process.setStandardInputFile(QProcess::nullDevice());

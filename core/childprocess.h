@@ -1,19 +1,18 @@
 #ifndef VELINOR_CHILDPROCESS_H
 #define VELINOR_CHILDPROCESS_H
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
-#include <memory>
 
 class QProcess;
-class QTemporaryDir;
 
 // How velinor starts the programs it runs (the converter, identify, Ghostscript) and ends them.
 // ImageMagick starts Ghostscript in turn and leaves partial renders in its temporary folder, so
 // each program gets a process group of its own, which a stop reaches whole, and a temporary
-// folder of its own, removed once it has ended whatever happened.
+// folder that no other running program uses, emptied once it has ended whatever happened.
 namespace velinor {
 
 // A request to stop, made from the thread that drives a run and read by the threads that wait
@@ -31,9 +30,22 @@ private:
 
 // Prepares a process before its start: its own process group, the default handling of SIGINT
 // and SIGTERM, its end when velinor ends (even killed; Linux), and MAGICK_TEMPORARY_PATH in a
-// fresh folder that the caller keeps for as long as the program runs. Returns that folder, or
-// nullptr when none could be made (ImageMagick then uses its default).
-std::unique_ptr<QTemporaryDir> prepareChild(QProcess &process);
+// folder of its own (see scratchfolders.h). Once it has ended, or when it still runs, the guard's
+// end kills what is left of its group and gives the folder back. It must not outlive the process.
+class ChildGuard
+{
+public:
+    explicit ChildGuard(QProcess &process);
+    ~ChildGuard();
+    ChildGuard(const ChildGuard &) = delete;
+    ChildGuard &operator=(const ChildGuard &) = delete;
+
+private:
+    QProcess &process;
+    QMetaObject::Connection started;
+    qint64 leader = 0;
+    int slot = -1;
+};
 
 // Sends the process group of a running child SIGTERM, or SIGKILL; off Unix, terminate() or
 // kill(). A child that has ended but is not reaped yet still holds its process id.

@@ -71,20 +71,34 @@ int pagesPerCall(ConversionOptions::Supersampling supersampling)
     return 2;
 }
 
-QList<PageRange> pageRanges(int pages, int perCall)
+int ConverterCalls::size() const
 {
-    QList<PageRange> ranges;
-    if (pages <= 0)
-        return ranges;
+    if (whole.isEmpty())
+        return 0;
     // Ranges of one page would give unnumbered images all along.
-    perCall = qMax(perCall, 2);
-    for (int first = 0; first < pages; first += perCall)
-        ranges.append({first, qMin(first + perCall, pages) - 1});
-    if (ranges.size() > 1 && ranges.last().first == ranges.last().last) {
-        ranges.removeLast();
-        ranges.last().last = pages - 1;
-    }
-    return ranges;
+    const int each = qMax(perCall, 2);
+    const int ranges = perCall > 0 && pages > 0 ? (pages - 1) / each + 1 : 1;
+    return ranges > 1 && pages % each == 1 ? ranges - 1 : ranges;
+}
+
+PageRange ConverterCalls::range(int index) const
+{
+    const int each = qMax(perCall, 2);
+    const int first = index * each;
+    return {first, index + 1 == size() ? pages - 1 : first + each - 1};
+}
+
+QStringList ConverterCalls::at(int index) const
+{
+    if (size() < 2)
+        return whole;
+    const PageRange pages = range(index);
+    QStringList arguments = whole;
+    arguments[inputIndex(arguments)] += QStringLiteral("[%1-%2]").arg(pages.first).arg(pages.last);
+    // Numbers the images from the range's first page, as the whole document would have.
+    arguments.insert(arguments.size() - 1, QStringLiteral("-scene"));
+    arguments.insert(arguments.size() - 1, QString::number(pages.first));
+    return arguments;
 }
 
 QStringList identifyCommand(const QString &converterPath)
@@ -104,13 +118,11 @@ QStringList identifyCommand(const QString &converterPath)
     return {identify};
 }
 
-int imageCount(const QString &converterPath, const QString &source, const StopRequest *stop)
+int imageCount(const QString &converterPath, const QString &source, const PageCount &pdf,
+               const StopRequest *stop)
 {
-    if (documentKind(source) == DocumentKind::Pdf) {
-        const int pages = pdfPageCount(source, stop);
-        if (pages > 0 || (stop && stop->level() != StopRequest::None))
-            return pages;
-    }
+    if (pdf.tree != PageCount::Tree::Unread || (stop && stop->level() != StopRequest::None))
+        return pdf.pages;
     QStringList command = identifyCommand(converterPath);
     if (command.isEmpty())
         return 0;
@@ -130,46 +142,24 @@ int imageCount(const QString &converterPath, const QString &source, const StopRe
     return ok && pages > 0 ? pages : 0;
 }
 
-int pageCount(const QString &converterPath, const QString &source, const StopRequest *stop)
+ConverterCalls converterCalls(const ConversionCall &call, const ConversionOptions &options,
+                              int pages)
 {
-    // Only PDF and PostScript hold pages worth counting. Counting costs a process, so images and
-    // anything else are spared it: they are converted in one call as before.
-    return documentKind(source) != DocumentKind::Other ? imageCount(converterPath, source, stop)
-                                                       : 0;
-}
-
-QList<QStringList> converterCalls(const ConversionCall &call, const ConversionOptions &options,
-                                  int pages)
-{
-    const QList<PageRange> ranges = splittable(call, options)
-                                        ? pageRanges(pages, pagesPerCall(options.supersampling))
-                                        : QList<PageRange>();
-    if (ranges.size() < 2)
-        return {call.arguments};
-
-    const int input = inputIndex(call.arguments);
-    QList<QStringList> calls;
-    for (const PageRange &range : ranges) {
-        QStringList arguments = call.arguments;
-        arguments[input] += QStringLiteral("[%1-%2]").arg(range.first).arg(range.last);
-        // Numbers the images from the range's first page, as the whole document would have.
-        arguments.insert(arguments.size() - 1, QStringLiteral("-scene"));
-        arguments.insert(arguments.size() - 1, QString::number(range.first));
-        calls.append(arguments);
-    }
-    return calls;
+    return {call.arguments, pages,
+            splittable(call, options) ? pagesPerCall(options.supersampling) : 0};
 }
 
 bool countsImages(const ConversionCall &call, const ConversionOptions &options)
 {
     // A single image has its height worked out from the document's pages (singleimage.h).
     return options.append || splittable(call, options) ||
-           (!options.append && !writesUnderOwnName(absoluteForMagick(call.outputPath)));
+           !writesUnderOwnName(absoluteForMagick(call.outputPath)) ||
+           documentKind(call.arguments.value(inputIndex(call.arguments))) == DocumentKind::Pdf;
 }
 
-QList<QStringList> plannedCalls(const QString &converterPath, const QString &source,
-                                const ConversionCall &call, const ConversionOptions &options,
-                                const StopRequest *stop, int *pagesCounted)
+ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
+                            const ConversionCall &call, const ConversionOptions &options,
+                            const PageCount &pdf, const StopRequest *stop)
 {
     if (call.arguments.isEmpty())
         return {};
@@ -179,21 +169,19 @@ QList<QStringList> plannedCalls(const QString &converterPath, const QString &sou
     if (escaped && !options.append) {
         // Spelling the names out needs to know whether one image is written or several;
         // guessing wrong would put every page under one name.
-        pages = imageCount(converterPath, source, stop);
+        pages = imageCount(converterPath, source, pdf, stop);
         if (pages == 0)
             return {};
-    } else if (splittable(call, options)) {
-        pages = pageCount(converterPath, source, stop);
+    } else if (splittable(call, options) && documentKind(source) != DocumentKind::Other) {
+        // Only PDF and PostScript hold pages worth counting. Counting costs a process, so
+        // images and anything else are spared it: they are converted in one call as before.
+        pages = imageCount(converterPath, source, pdf, stop);
     }
-    if (pagesCounted)
-        *pagesCounted = pages;
-    QList<QStringList> calls = converterCalls(call, options, pages);
+    ConverterCalls calls = converterCalls(call, options, pages);
     const bool severalImages = calls.size() > 1 || (!options.append && pages > 1);
     const int input = inputIndex(call.arguments);
-    for (QStringList &arguments : calls) {
-        arguments[input] = absoluteForMagick(arguments[input]);
-        arguments.last() = escaped ? literalOutput(output, severalImages) : output;
-    }
+    calls.whole[input] = absoluteForMagick(calls.whole[input]);
+    calls.whole.last() = escaped ? literalOutput(output, severalImages) : output;
     return calls;
 }
 
@@ -201,15 +189,18 @@ Plan planFile(const QString &converterPath, const QString &source, const Convers
               const ConversionOptions &options, const StopRequest *stop)
 {
     Plan plan;
+    const PageCount pdf =
+        documentKind(source) == DocumentKind::Pdf ? pdfPageCount(source, stop) : PageCount();
+    if (pdf.tree == PageCount::Tree::Impossible) {
+        plan.outcome = Plan::Outcome::InvalidPdf;
+        return plan;
+    }
     if (exceedsPixelLimits(converterPath, source, options, &plan.image, stop)) {
         plan.outcome = Plan::Outcome::TooTall;
         return plan;
     }
-    int pages = 0;
-    plan.calls = plannedCalls(converterPath, source, call, options, stop, &pages);
-    if (plan.calls.size() > 1)
-        plan.ranges = pageRanges(pages, pagesPerCall(options.supersampling));
-    if (plan.calls.isEmpty())
+    plan.calls = plannedCalls(converterPath, source, call, options, pdf, stop);
+    if (plan.calls.size() == 0)
         plan.outcome = Plan::Outcome::Unplannable;
     return plan;
 }

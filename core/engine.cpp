@@ -6,7 +6,6 @@
 #include "tnsrename.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -38,7 +37,7 @@ struct Engine::Job
     struct Run
     {
         QProcess *process = nullptr;
-        std::unique_ptr<QTemporaryDir> scratch;
+        std::unique_ptr<ChildGuard> guard;
         QByteArray errorTail;
         int pages = 0; // of a split document
     };
@@ -50,9 +49,8 @@ struct Engine::Job
     bool startReported = false;
     bool failed = false;
     bool stopped = false;
-    QList<QStringList> calls;
-    QList<PageRange> ranges;
-    qsizetype nextCall = 0;
+    ConverterCalls calls;
+    int nextCall = 0;
     int pagesDone = 0;
     int pagesTold = 0;
     std::unique_ptr<LiteralNames> names; // while its calls run
@@ -212,11 +210,13 @@ void Engine::planned(int index, const Plan &plan)
         job.result.outcome = FileResult::Outcome::TooTall;
         job.result.image = plan.image;
         job.failed = true;
-    } else if (!plan.calls.isEmpty()) {
+    } else if (plan.outcome == Plan::Outcome::InvalidPdf) {
+        job.result.outcome = FileResult::Outcome::InvalidPdf;
+        job.failed = true;
+    } else if (plan.calls.size() > 0) {
         job.calls = plan.calls;
-        job.ranges = plan.ranges;
-        job.names = std::make_unique<LiteralNames>(absoluteForMagick(job.source),
-                                                   plan.calls.first().last());
+        job.names =
+            std::make_unique<LiteralNames>(absoluteForMagick(job.source), plan.calls.whole.last());
     }
     if (!job.failed && (!job.names || !job.names->isReady())) {
         job.result.outcome = FileResult::Outcome::NotStarted;
@@ -234,9 +234,9 @@ void Engine::runRange(int index)
     auto run = std::make_unique<Job::Run>();
     auto *process = new QProcess(this);
     run->process = process;
-    run->scratch = prepareChild(*process);
-    if (job.nextCall < job.ranges.size()) {
-        const PageRange &range = job.ranges.at(job.nextCall);
+    run->guard = std::make_unique<ChildGuard>(*process);
+    if (job.calls.size() > 1) {
+        const PageRange range = job.calls.range(job.nextCall);
         run->pages = range.last - range.first + 1;
     }
     process->setProgram(settings.converter);
@@ -286,7 +286,7 @@ void Engine::rangeEnded(int index, QProcess *process, const FileResult &outcome)
     if (outcome.outcome == FileResult::Outcome::Converted)
         job.pagesDone += (*found)->pages;
     process->deleteLater();
-    job.runs.erase(found); // and with it the converter's temporary folder
+    job.runs.erase(found); // and with it what is left of its group, and its temporary folder
     --running;
 
     // The first failing range is the file's failure: no later range starts.
@@ -312,10 +312,15 @@ void Engine::fileOver(int index)
     job.names.reset();
     active.erase(std::find(active.begin(), active.end(), index));
     // As ever, a failed conversion is still followed by the rename, which finds whatever images
-    // it did write (and says so when there are none); a refused single image wrote nothing.
-    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall;
-    if (wrote && settings.tns != TnsRename::None)
-        job.result.renameFailed = !renamer.renameAfter(job.call, job.calls);
+    // it did write (and says so when there are none); a refused file wrote nothing.
+    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall &&
+                       job.result.outcome != FileResult::Outcome::InvalidPdf;
+    if (wrote && settings.tns != TnsRename::None) {
+        QList<int> firstPages;
+        for (int call = 0; call < job.calls.size(); ++call)
+            firstPages << job.calls.range(call).first;
+        job.result.renameFailed = !renamer.renameAfter(job.call, firstPages);
+    }
     report();
 }
 
@@ -337,7 +342,7 @@ void Engine::report()
             }
             if (job.state != Job::State::Over && !stopping && job.pagesDone > job.pagesTold) {
                 job.pagesTold = job.pagesDone;
-                emit fileProgress(reportCursor, job.pagesDone, job.ranges.last().last + 1);
+                emit fileProgress(reportCursor, job.pagesDone, job.calls.pages);
             }
             if (job.state != Job::State::Over && !(ended && stopping))
                 break;

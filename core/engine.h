@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "childprocess.h"
+#include "scratchfolders.h"
 #include "singleimage.h"
 #include "sourceprotection.h"
 #include "tnsrename.h"
@@ -17,7 +18,6 @@
 #include <vector>
 
 class QProcess;
-class QTemporaryDir;
 
 namespace velinor {
 
@@ -32,6 +32,7 @@ struct FileResult
         Unreadable,     // missing, or not a regular file that can be read
         ReplacesSource, // an image would replace a listed source (replaced)
         TooTall,        // its single image would pass the converter's limits (image)
+        InvalidPdf,     // its page tree repeats pages or announces more than the file holds
         NotStarted,     // the calls could not be worked out, or the converter could not start
         Failed,         // the converter exited with exitCode
         Crashed,        // the converter died of a signal
@@ -103,6 +104,7 @@ private:
     void signalAll(StopRequest::Level level);
 
     EngineSettings settings;
+    ScratchRun scratch;
     Qt::CaseSensitivity nameCase; // in the destination, asked once
     SourceGuard listed;
     TnsRenamer renamer;

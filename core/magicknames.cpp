@@ -1,6 +1,7 @@
 #include "magicknames.h"
 
 #include "paths.h"
+#include "scratchfolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +71,7 @@ LiteralNames::LiteralNames(const QString &input, const QString &output)
             patterns << name;
     }
     if (!patterns.isEmpty()) {
-        scratch = std::make_unique<QTemporaryDir>();
+        scratch = std::make_unique<QTemporaryDir>(scratchTemplate());
         ready = scratch->isValid();
         for (const QString &name : std::as_const(patterns)) {
             // Not QDir::filePath, which would take a name beginning with ":" for a resource.

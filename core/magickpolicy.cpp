@@ -2,6 +2,7 @@
 
 #include "childprocess.h"
 #include "pdfpages.h"
+#include "scratchfolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,14 +25,14 @@ const char grantLine[] = R"(<policy domain="coder" rights="read|write" pattern="
 // these words, which it does not translate.
 bool refusesPdf(const QString &converter)
 {
-    QTemporaryDir folder;
+    QTemporaryDir folder(scratchTemplate());
     QFile probe(folder.filePath(QStringLiteral("probe.pdf")));
     if (!folder.isValid() || !probe.open(QIODevice::WriteOnly) ||
         probe.write("%PDF-1.4\n%%EOF\n") < 0)
         return false;
     probe.close();
     QProcess process;
-    const std::unique_ptr<QTemporaryDir> scratch = prepareChild(process);
+    const ChildGuard guard(process);
     process.setWorkingDirectory(folder.path());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());

@@ -6,12 +6,26 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <limits>
+
 namespace velinor {
 
 namespace {
 
 // Reading a page tree is quick even for thousands of pages; anything slower is a stuck program.
 constexpr int ghostscriptTimeoutMs = 120000;
+
+// A real page takes bytes of its own in the file: its object, at the least
+// "<</Type/Page/Parent 2 0 R>>", its place in a Kids array and in the cross-reference, some 40
+// bytes that Flate, the tightest packing a PDF has, shrinks at most 1032 times. No document
+// holds more than 26 pages a byte; one that announces more lies about its page tree.
+constexpr qint64 mostPagesPerByte = 32;
+// Ghostscript's own memory before it reads the document, with room to spare (it takes 20 MB).
+constexpr qint64 ghostscriptBaseKiB = 64 * 1024;
+// What Ghostscript keeps for each byte of the document when it reads its page tree: 4 bytes
+// for each page announced and about 50 for each object, which at most pages a byte and
+// objects of a few bytes each stays well under this. Beyond it the tree is impossible.
+constexpr qint64 ghostscriptBytesPerByte = 256;
 
 QString ghostscript()
 {
@@ -36,13 +50,18 @@ QList<QByteArray> askGhostscript(const QString &source, const QString &program,
     const QString gs = ghostscript();
     if (gs.isEmpty())
         return {};
-    const QString path = QFileInfo(source).absoluteFilePath();
+    const QFileInfo file(source);
+    const QString path = file.absoluteFilePath();
+    // Ghostscript sets aside memory for every page a document announces before it reads any:
+    // 400 MB for the 100 million of a 1.4 KB file whose tree repeats its nodes.
+    const qint64 memoryKiB = ghostscriptBaseKiB + file.size() * ghostscriptBytesPerByte / 1024;
     const QString whole = QStringLiteral("<%1> (r) file runpdfbegin %2 quit")
                               .arg(QString::fromLatin1(path.toUtf8().toHex()), program);
     return toolOutput(gs,
-                      {QStringLiteral("-q"), QStringLiteral("-dNODISPLAY"),
-                       QStringLiteral("-dSAFER"), QStringLiteral("-dNOPAUSE"),
-                       QStringLiteral("--permit-file-read=") + path, QStringLiteral("-c"), whole},
+                      {QStringLiteral("-q"), QStringLiteral("-K%1").arg(memoryKiB),
+                       QStringLiteral("-dNODISPLAY"), QStringLiteral("-dSAFER"),
+                       QStringLiteral("-dNOPAUSE"), QStringLiteral("--permit-file-read=") + path,
+                       QStringLiteral("-c"), whole},
                       ghostscriptTimeoutMs, stop)
         .simplified()
         .split(' ');
@@ -84,13 +103,25 @@ QList<QSizeF> pdfPageSizes(const QString &source, const StopRequest *stop)
     return sizes;
 }
 
-int pdfPageCount(const QString &source, const StopRequest *stop)
+PageCount pdfPageCount(const QString &source, const StopRequest *stop)
 {
-    const QList<QByteArray> output =
-        askGhostscript(source, QStringLiteral("pdfpagecount =="), stop);
+    // -2 when Ghostscript could not even set the pages aside within the memory bound, -1 when
+    // the way to the last page meets a node already passed: a tree that repeats one node ten
+    // times a level announces 10^8 pages in 1.4 KB. Ghostscript prints its own complaints before.
+    const QList<QByteArray> output = askGhostscript(
+        source,
+        QStringLiteral("$error /errorname get /VMerror eq { -2 } { pdfpagecount dup 0 gt { dup "
+                       "pdfgetpage null eq $error /errorname get /pdf_circular_reference eq and "
+                       "{ pop -1 } if } if } ifelse =="),
+        stop);
     bool ok = false;
-    const int pages = output.size() == 1 ? output.first().toInt(&ok) : 0;
-    return ok && pages > 0 ? pages : 0;
+    const qint64 pages = output.value(output.size() - 1).toLongLong(&ok);
+    if (!ok || pages == 0)
+        return {};
+    if (pages < 0 || pages > std::numeric_limits<int>::max() ||
+        pages > QFileInfo(source).size() * mostPagesPerByte)
+        return {PageCount::Tree::Impossible, 0};
+    return {PageCount::Tree::Sound, int(pages)};
 }
 
 } // namespace velinor

@@ -21,8 +21,19 @@ DocumentKind documentKind(const QString &source);
 // missing, cannot read the document, or was stopped.
 QList<QSizeF> pdfPageSizes(const QString &source, const StopRequest *stop = nullptr);
 
-// The number of pages of a PDF document; 0 when it cannot be told.
-int pdfPageCount(const QString &source, const StopRequest *stop = nullptr);
+// The pages of a PDF document as its page tree tells them.
+struct PageCount
+{
+    enum class Tree {
+        Unread,     // Ghostscript is missing, was stopped, or cannot read the document
+        Sound,      // pages holds the count
+        Impossible, // the tree reaches a page twice, or announces more pages than the file holds
+    };
+    Tree tree = Tree::Unread;
+    int pages = 0;
+};
+
+PageCount pdfPageCount(const QString &source, const StopRequest *stop = nullptr);
 
 } // namespace velinor
 

@@ -26,17 +26,6 @@ bool replaceWithTns(const QString &image)
 }
 
 // Where each call starts numbering its pages: its "-scene", the converter's 0 without one.
-QList<int> firstPages(const QList<QStringList> &calls)
-{
-    QList<int> firsts{0};
-    for (const QStringList &call : calls) {
-        const qsizetype scene = call.indexOf(QLatin1String("-scene"));
-        if (scene >= 0 && !firsts.contains(call.value(scene + 1).toInt()))
-            firsts << call.value(scene + 1).toInt();
-    }
-    return firsts;
-}
-
 } // namespace
 
 QString escapeNameFilter(const QString &text)
@@ -146,8 +135,7 @@ bool TnsRenamer::takes(const QString &name, const ConversionCall &file) const
            name.endsWith(file.extension, Qt::CaseInsensitive);
 }
 
-QStringList TnsRenamer::candidates(const ConversionCall &file,
-                                   const QList<QStringList> &calls) const
+QStringList TnsRenamer::candidates(const ConversionCall &file, QList<int> firstPages) const
 {
     QStringList found;
     QSet<QString> seen;
@@ -165,7 +153,9 @@ QStringList TnsRenamer::candidates(const ConversionCall &file,
         add(at->second);
     const QDir folder(destination);
     add(file.baseName + file.extension);
-    for (const int first : firstPages(calls)) {
+    if (!firstPages.contains(0))
+        firstPages.prepend(0);
+    for (const int first : firstPages) {
         for (int page = first;; ++page) {
             const QString name =
                 file.baseName + QLatin1Char('-') + QString::number(page) + file.extension;
@@ -177,12 +167,12 @@ QStringList TnsRenamer::candidates(const ConversionCall &file,
     return found;
 }
 
-bool TnsRenamer::renameAfter(const ConversionCall &file, const QList<QStringList> &calls)
+bool TnsRenamer::renameAfter(const ConversionCall &file, const QList<int> &firstPages)
 {
     listOnce(file.extension);
     bool any = false;
     const QDir folder(destination);
-    for (const QString &name : candidates(file, calls)) {
+    for (const QString &name : candidates(file, firstPages)) {
         const QFileInfo image(folder.filePath(name));
         // As the folder's listing with QDir::Files gave them: hidden files only to OwnImages.
         if (!image.isFile() || (rule == TnsRename::ByPrefix && image.isHidden()))

@@ -54,17 +54,16 @@ public:
                Qt::CaseSensitivity nameCase = fileNameCase,
                const SourceGuard &listed = SourceGuard());
 
-    // After one file, converted by these argument lists (each writing its pages numbered from
-    // its "-scene", or from 0): whether any image was found to rename; none means the
-    // conversion left none.
-    bool renameAfter(const ConversionCall &file, const QList<QStringList> &calls = {});
+    // After one file, whose calls numbered their pages from these (0 always counts): whether
+    // any image was found to rename; none means the conversion left none.
+    bool renameAfter(const ConversionCall &file, const QList<int> &firstPages = {});
 
 private:
     using Entry = std::pair<QString, QString>; // the name case-folded, then as it is
 
     void listOnce(const QString &extension);
     bool takes(const QString &name, const ConversionCall &file) const;
-    QStringList candidates(const ConversionCall &file, const QList<QStringList> &calls) const;
+    QStringList candidates(const ConversionCall &file, QList<int> firstPages) const;
 
     QString destination;
     TnsRename rule;

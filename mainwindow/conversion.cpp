@@ -46,11 +46,11 @@ velinor::ConversionOptions MainWindow::currentOptions() const
 }
 
 // The renames block the event loop while they work, so a changed value must be painted at once
-// or the user would see nothing move until the end.
+// or the user would see nothing move until the end: the bar repaints itself at once whenever
+// what it shows changes. Painting it more would cost more than a file whose conversion is quick.
 void MainWindow::showProgress(int value)
 {
     form->progressBar->setValue(value);
-    form->progressBar->repaint();
 }
 
 QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const
@@ -191,6 +191,12 @@ void MainWindow::showResult(const QString &path, const velinor::FileResult &resu
         break;
     case Outcome::TooTall:
         showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
+        break;
+    case Outcome::InvalidPdf:
+        showError(this, QMessageBox::Critical,
+                  tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce "
+                     "plus de pages qu'il n'en contient.")
+                      .arg(fileName));
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "convertersearch.h"
+#include "nativenames.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -32,9 +33,15 @@ void MainWindow::searchConverter()
     const QString filter = tr("convert (convert magick);;Tous les fichiers (*)");
 #endif
     QMessageBox::information(this, tr("Lien vers convert.exe..."), help, QMessageBox::Ok);
-    // Whatever the user picks is trusted as it is; a cancel leaves no converter.
+    // Whatever the user picks is trusted as it is, but for a name that cannot be represented;
+    // a cancel leaves no converter.
     converter = QFileDialog::getOpenFileName(this, tr("Indiquez où se trouve convert.exe"),
                                              search.startFolder, filter);
+    const QByteArray misdecoded = velinor::misdecodedPath(converter);
+    if (!misdecoded.isEmpty()) {
+        converter.clear();
+        refuseName(misdecoded);
+    }
 }
 
 void MainWindow::on_actionD_tecter_convert_exe_triggered()

@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "nativenames.h"
 #include "paths.h"
+#include "reasons.h"
 
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
@@ -29,9 +31,24 @@ void MainWindow::on_boutonSelectFichiers_clicked()
         tr("Fichiers PDF (*.pdf);;Images (*.jpg *.png *.gif *.psd *.tiff *.svg *.bmp);;"
            "Tous les fichiers (*)");
 #endif
-    files += QFileDialog::getOpenFileNames(this, tr("Sélectionnez les fichiers à convertir"),
-                                           sourceFolder, filter);
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, tr("Sélectionnez les fichiers à convertir"), sourceFolder, filter);
+    for (const QString &path : chosen) {
+        const QByteArray misdecoded = velinor::misdecodedPath(path);
+        if (misdecoded.isEmpty())
+            files << path;
+        else
+            refuseName(misdecoded);
+    }
     filesAdded();
+}
+
+void MainWindow::refuseName(const QByteArray &bytes)
+{
+    showError(this, QMessageBox::Critical,
+              tr("Le nom « %1 » n'est pas en UTF-8, le codage du système : velinor ne peut pas "
+                 "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre nom.")
+                  .arg(velinor::escapeControls(velinor::escapedName(bytes))));
 }
 
 // Any drag is welcome: what it carries is only looked at when it is dropped.
@@ -57,18 +74,38 @@ void MainWindow::dropEvent(QDropEvent *event)
     const QMimeData *data = event->mimeData();
     if (data->hasUrls()) {
         const QList<QUrl> urls = data->urls();
-        for (qsizetype i = 0; i < urls.size() && i < maxDroppedUrls; ++i)
-            files.append(velinor::dropPath(urls.at(i)));
+        QList<QByteArray> refused;
+        for (qsizetype i = 0; i < urls.size() && i < maxDroppedUrls; ++i) {
+            const QByteArray bytes = velinor::droppedBytes(urls.at(i));
+            if (velinor::representableName(bytes))
+                files.append(velinor::dropPath(urls.at(i)));
+            else
+                refused << bytes;
+        }
+        // Once the drop is over: the program the files come from waits for its end.
+        refuseLater(refused);
     }
     // Even a drop that brought nothing recomputes the source folder and reports success.
     filesAdded();
     showStatus(tr("Fichiers ajoutés avec succès."));
 }
 
-void MainWindow::addFiles(const QStringList &paths)
+void MainWindow::addFiles(const QStringList &paths, const QList<QByteArray> &refused)
 {
     files += paths;
     filesAdded();
+    refuseLater(refused);
+}
+
+void MainWindow::refuseLater(const QList<QByteArray> &names)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, names] {
+            for (const QByteArray &bytes : names)
+                refuseName(bytes);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::filesAdded()
@@ -101,9 +138,15 @@ void MainWindow::on_actionVider_la_liste_triggered()
 void MainWindow::on_boutonChoisirDest_clicked()
 {
     const QString start = destination.isEmpty() ? sourceFolder : destination;
-    // A cancelled dialog empties the destination too, like clearing the field by hand.
+    // A cancelled dialog empties the destination too, like clearing the field by hand, and so
+    // does a folder whose name cannot be represented.
     destination = QFileDialog::getExistingDirectory(
         this, tr("Choisissez un dossier de destination"), start, QFileDialog::ShowDirsOnly);
+    const QByteArray misdecoded = velinor::misdecodedPath(destination);
+    if (!misdecoded.isEmpty()) {
+        destination.clear();
+        refuseName(misdecoded);
+    }
     form->lineChemin->setText(destination);
 }
 

@@ -24,9 +24,9 @@ MainWindow::~MainWindow()
     delete filesModel;
 }
 
-// Painted at once: during a conversion the event loop is blocked and would not paint it.
+// Painted at once, as the renames block the event loop: the status bar paints a new message
+// itself, and painting it again would cost more than a file whose conversion is quick.
 void MainWindow::showStatus(const QString &message)
 {
     form->statusBar->showMessage(message, 0);
-    form->statusBar->repaint();
 }

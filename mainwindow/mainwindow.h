@@ -38,8 +38,9 @@ public:
     QString converterPath() const { return converter; }
     // The destination as typed, chosen or filled in, never cleaned up.
     QString destinationPath() const { return destination; }
-    // Files opened with velinor from the desktop join the list as dropped ones do.
-    void addFiles(const QStringList &paths);
+    // Files opened with velinor from the desktop join the list as dropped ones do; those named by
+    // bytes that text cannot hold (refused) get a box each once the window runs.
+    void addFiles(const QStringList &paths, const QList<QByteArray> &refused = {});
 
 public slots:
     // Ends the run under way, if any, without asking, then closes: for the endings the user did
@@ -85,6 +86,9 @@ private:
     void allowPdfIfRefused();
     void renameImages(velinor::TnsDirection direction);
     void filesAdded();
+    // A name the system gives whose bytes text cannot hold: refused, with a box naming it.
+    void refuseName(const QByteArray &bytes);
+    void refuseLater(const QList<QByteArray> &names);
     void searchConverter();
 
     Ui::MainWindow *form;

@@ -3,7 +3,10 @@
 # the measure behind "tests at a third of the code".
 #   sh scripts/count-lines.sh core mainwindow cli app    -> the code
 #   sh scripts/count-lines.sh tests                      -> the tests
-find "$@" \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 cat | sed -e 's://.*$::' | awk '
+# Each file on its own, so that a "/*" inside a string of one cannot swallow the next files.
+find "$@" \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 awk '
+    FNR == 1 { inComment = 0 }
+    { sub(/\/\/.*$/, "") }
     {
         line = $0
         if (inComment) {

@@ -7,10 +7,11 @@ set -eu
 # qt6-translations-l10n gives Qt's own dialogs the user's language; desktop-file-utils and
 # appstream check the menu entry and metainfo; dpkg-dev (with file) gives the package Debian's
 # build flags and lets CPack find its library dependencies. procps gives the reliability suite
-# pgrep, to find the running converters, and exfat-fuse and exfatprogs the exFAT file system of
-# memory cards, which ignores letter case. man-db and python3-debian check the manual pages and
-# the copyright file that the package ships.
-PACKAGES="cmake ninja-build g++ make pkg-config procps exfat-fuse exfatprogs \
+# pgrep, to find the running converters, strace lets it see that no program forks before its
+# exec, and exfat-fuse and exfatprogs give it the exFAT file system of memory cards, which ignores
+# letter case. man-db and python3-debian check the manual pages and the copyright file that the
+# package ships.
+PACKAGES="cmake ninja-build g++ make pkg-config procps strace exfat-fuse exfatprogs \
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 imagemagick ghostscript xvfb xauth fonts-dejavu-core time \
 qt6-translations-l10n desktop-file-utils appstream dpkg-dev file man-db python3-debian"

@@ -146,12 +146,18 @@ private slots:
                  "c.pdf & until [ $(wc -l <log) = 2 ]; do sleep 0.1; done 2>/dev/null; kill $!; "
                  "wait $!; echo $?; ls out",
                  "Interrompu : aucune autre conversion ne commence, celles en cours sont "
-                 "arrêtées.\n130\n");
+                 "arrêtées.\n143\n");
     }
     void program()
     {
         QFETCH(QString, script);
         QFETCH(QString, said);
+        // A chroot without /dev/pts has no terminal to lend; CI always has one.
+        if (script.contains("script -qec") &&
+            cli::sh("script -qec true /dev/null; echo $?") != "0\n") {
+            QVERIFY2(!qEnvironmentVariableIsSet("CI"), "no pseudo-terminal");
+            QSKIP("no pseudo-terminal");
+        }
         QCOMPARE(cli::sh("echo %PDF-1.4 | tee a.pdf b.pdf >c.pdf\n" + script), said);
     }
 };

@@ -135,9 +135,9 @@ private slots:
             steps);
     }
 
-    // "Arrêter", or closing the window once the user agreed, ends the run at once: its converter
-    // is stopped, nothing is written or renamed, and the inputs that waited are given back.
-    // Going on keeps it running until stopped.
+    // "Arrêter", closing the window once the user agreed, or SIGTERM ends the run at once: its
+    // converter is stopped, nothing is written, renamed or left behind, and the inputs that
+    // waited are given back. Going on keeps it running until stopped.
     void stop_data()
     {
         QTest::addColumn<QString>("how");
@@ -151,7 +151,7 @@ private slots:
         QTest::newRow("closing, then going on")
             << "answer; click actionQuitter; is boutonArreter visible true; click boutonArreter"
             << false;
-        QTest::newRow("a signal from the system") << "invoke closeWithoutAsking" << true;
+        QTest::newRow("a signal from the system") << "signal" << true;
     }
     void stop()
     {
@@ -168,10 +168,13 @@ private slots:
                                     "; is MainWindow visible true");
         });
         poll.start(20);
-        s.play("env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS checked 1; convert @out; "
-               "statuses Conversion arrêtée.; files @out; " +
+        s.play("touch @t; env TMPDIR=@t; env FAKE_CONVERT_SLEEP=30; drop @a.pdf; set choixTNS "
+               "checked 1; convert @out; statuses Conversion arrêtée.; files @out; " +
                inputs.arg("true", "false") + "; is centralWidget visible " +
                (closed ? "false" : "true"));
+        QCOMPARE(processes::marked("FAKE_CONVERT_LOG", log), QStringList());
+        QCOMPARE(QDir(s.tmp.filePath("t")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 };
 

@@ -23,6 +23,10 @@ private slots:
         QTest::newRow("dropped")
             << "drop; drop @d/a.pdf @e/b.pdf; drop @e/b.pdf @f/c.pdf @d/a.pdf; list @d/a.pdf "
                "@e/b.pdf @f/c.pdf; destination @e; is lineChemin text @e";
+        QTest::newRow("dropped, not UTF-8")
+            << "answer; drop @d/caf%E9.pdf @d/a.pdf; list @d/a.pdf; modals C:Le nom « "
+               "@d/caf\\xe9.pdf » n'est pas en UTF-8, le codage du système : velinor ne peut pas "
+               "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre nom.";
         QTest::newRow("dialog") << "drop @e/x.pdf; answer @d/b.pdf @d/a.pdf; click "
                                    "boutonSelectFichiers; answer; click boutonSelectFichiers; list "
                                    "@e/x.pdf @d/b.pdf @d/a.pdf; destination @e; modals @e @d";

@@ -1,6 +1,6 @@
 // velinor-cli with the real converter against hostile set-ups: the sources keep every byte,
 // nothing is written outside the destination, nothing it started outlives it, and its temporary
-// folder is emptied even when it is stopped.
+// folders are removed however it ends.
 #include "imagemagick.h"
 
 class TestReliability : public QObject
@@ -37,6 +37,56 @@ private slots:
                  "MAGICK_HEIGHT_LIMIT=500 velinor-cli --single-image --supersampling low -d out "
                  "in/doc.pdf 2>&1 | grep -o 'Choisissez\\|Retirez'; ls out",
                  "1\nRetirez\n");
+        // 1.4 KB whose page tree repeats one node ten times a level: 10^8 pages. The memory bound
+        // keeps a velinor-cli that would plan them all from taking the machine's memory.
+        cli::row(
+            "a page tree that repeats its nodes",
+            R"(awk 'BEGIN { o[1] = "/Type /Catalog /Pages 2 0 R"
+            for (i = 2; i < 10; i++) { k = ""; for (j = 0; j < 10; j++) k = k " " i + 1 " 0 R"
+                o[i] = "/Type /Pages /Kids [" k " ] /Count " 10 ^ (10 - i) }
+            o[10] = "/Type /Page /MediaBox [0 0 200 200]"; s = "%PDF-1.4\n"
+            for (i = 1; i <= 10; i++) { x[i] = length(s); s = s i " 0 obj << " o[i] " >> endobj\n" }
+            printf "%sxref\n0 11\n0000000000 65535 f \n", s
+            for (i = 1; i <= 10; i++) printf "%010d 00000 n \n", x[i]
+            printf "trailer << /Size 11 /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n", length(s)
+            }' >in/b.pdf
+            before=$(list); [ -n "$ASAN_OPTIONS" ] || ulimit -v 2000000 # ASan needs room to map
+            /usr/bin/time -o t -f '%M %e' velinor-cli -d out in/b.pdf 2>&1; echo $?
+            tail -1 t | awk '{ print $1 < 100000 && $2 < 5 ? "small, quick" : $0 }'; rm t; ls out)",
+            "[1/1] in/b.pdf\nLe fichier « b.pdf » n'est pas un PDF valide : son arbre des pages "
+            "annonce plus de pages qu'il n'en contient.\n1\nsmall, quick\n");
+        // A name that is not UTF-8 would be written and read under the text Qt makes of it.
+        const QString notUtf8 = " n'est pas en UTF-8, le codage du système : velinor ne peut pas "
+                                "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre "
+                                "nom.\n1\n";
+        cli::row("names that are not UTF-8",
+                 "cp in/doc.pdf \"$(printf 'in/caf\\351.pdf')\"; before=$(list); velinor-cli -d "
+                 "\"$(printf 'out/d\\351')\" in/doc.pdf 2>&1; echo $?; velinor-cli -d out "
+                 "\"$(printf 'in/caf\\351.pdf')\" 2>&1; echo $?; ls out",
+                 "Le nom « out/d\\xe9 »" + notUtf8 +
+                     "[1/1] in/caf\\xe9.pdf\nLe nom « in/caf\\xe9.pdf »" + notUtf8);
+        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "143\n");
+        cli::row("SIGHUP", stopped + "HUP; ls -A out/t", "129\n");
+        cli::row("SIGKILL",
+                 stopped +
+                     "KILL; for i in $(seq 50); do [ \"$(ls -A out/t)\" ] && sleep 0.1; done; "
+                     "ls -A out/t",
+                 "137\n");
+        cli::row("leftovers of a velinor killed, another's that runs",
+                 "sh -c : & dead=$!; wait; sleep 30 & live=$!; mkdir -p out/t/keep "
+                 "out/t/velinor-magick-$dead-a out/t/velinor-magick-$live-b; touch out/t/keep/x; "
+                 "ln -s keep out/t/velinor-magick-$dead-c; TMPDIR=$PWD/out/t velinor-cli -d out "
+                 "in/doc.pdf; kill $live; find out/t | sed \"s/$dead/DEAD/; s/$live/LIVE/\" | sort",
+                 "out/t\nout/t/keep\nout/t/keep/x\nout/t/velinor-magick-DEAD-c\n"
+                 "out/t/velinor-magick-LIVE-b\n");
+        // LeakSanitizer cannot work under a tracer.
+        cli::row("no program forks before its exec",
+                 "ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0 strace -f -qq -o out/trace -e "
+                 "trace=execve,clone,clone3,fork,vfork velinor-cli -d out in/doc.pdf; echo $?; awk "
+                 "'$2 ~ /^(clone|fork|vfork)/ && !($1 in run) { "
+                 "early[$1]++ } $2 ~ /^execve/ && !($1 in run) { n += early[$1]; run[$1] } "
+                 "END { print n + 0 }' out/trace",
+                 "0\n0\n");
         cli::row(
             "an image into its own folder on exFAT",
             "exfat in/stick; convert rose: in/stick/IMG.JPG; before=$(list); "
@@ -50,8 +100,6 @@ private slots:
             "before=$(list); for j in 1 2; do velinor-cli -j$j -d out in/x/Cours.pdf "
             "in/y/cours.pdf; echo $?; remount; identify -format '%f %w\n' out/*; rm out/*; done",
             QString("0\nCours-0.png 417\nCours-1.png 417\n").repeated(2));
-        cli::row("SIGTERM", stopped + "TERM; ls -A out/t", "130\n");
-        cli::row("SIGKILL", stopped + "KILL", "137\n");
     }
     void noLoss()
     {

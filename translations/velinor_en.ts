@@ -459,6 +459,14 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Continuer la conversion</source>
         <translation>Go on converting</translation>
     </message>
+    <message>
+        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
+        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
+    </message>
+    <message>
+        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
+        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
+    </message>
 </context>
 <context>
     <name>velinor</name>
@@ -662,7 +670,8 @@ ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
   -V, --version              afficher la version
 
 Codes de sortie : 0 tout est converti ; 1 un fichier manque ou a échoué ;
-2 erreur d&apos;utilisation ou convertisseur introuvable ; 130 interrompu.
+2 erreur d&apos;utilisation ou convertisseur introuvable ;
+129, 130, 143 interrompu (SIGHUP, Ctrl-C, SIGTERM).
 </source>
         <translation>Usage: velinor-cli [options] FILE...
        velinor-cli --allow-pdf [options] [FILE...]
@@ -690,8 +699,17 @@ like the velinor window, several files at a time.
   -V, --version              show the version
 
 Exit codes: 0 everything converted; 1 a file is missing or failed;
-2 usage error or converter not found; 130 interrupted.
+2 usage error or converter not found;
+129, 130, 143 interrupted (SIGHUP, Ctrl-C, SIGTERM).
 </translation>
+    </message>
+    <message>
+        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
+        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
+        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
     </message>
 </context>
 </TS>

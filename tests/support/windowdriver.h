@@ -1,6 +1,7 @@
 #ifndef VELINOR_WINDOWDRIVER_H
 #define VELINOR_WINDOWDRIVER_H
 
+#include "interruption.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
 #include "testenv.h"
@@ -14,22 +15,26 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <list>
 #include <memory>
 
 namespace window {
 
-// A drag that enters the window and drops these local files there; plain text when none.
+// A drag that enters the window and drops these local files there, "%XX" in a path standing
+// for that byte as in a URL; plain text when none. What the drop leaves queued runs.
 inline void dropFiles(QWidget *w, const QStringList &paths)
 {
     QMimeData data;
     data.setText(QStringLiteral("text"));
     for (const QString &path : paths)
-        data.setUrls(data.urls() << QUrl::fromLocalFile(path));
+        data.setUrls(data.urls() << (path.contains('%') ? QUrl("file://" + path)
+                                                        : QUrl::fromLocalFile(path)));
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &enter);
     QCoreApplication::sendEvent(w, &drop);
+    QCoreApplication::processEvents();
 }
 
 // A user's session with the window, written as steps apart with ";", each a verb and its words,
@@ -42,13 +47,13 @@ inline void dropFiles(QWidget *w, const QStringList &paths)
 //   answer [PATH...]  for the next box, OK or the button of these words; for the next file
 //                     dialog, this or Cancel when none
 //   click NAME        a button or a menu action; convert FOLDER: into that destination
-//   invoke SLOT       a public slot of the window
+//   signal            SIGTERM to velinor, caught as app/main.cpp has it
 //   set NAME PROPERTY [VALUE...]; unlist LIST ROW (a double click on a row)
 // (NAME is that of a widget, an action, or the window itself: "MainWindow")
 // Checks that the window shows the words given:
 //   is NAME PROPERTY [VALUE...]; list; destination; converter; files FOLDER [NAME...]
-//   statuses    every status since the last click, "/" between them
-//   progress    every value the progress bar took since the last click
+//   statuses    every status since the last click or signal, "/" between them
+//   progress    every value the progress bar took since then
 //   modals      a file dialog by the folder it opened in, a box by its icon's letter and ":",
 //               then its text unless it only informs
 //   details     the details of each box that has some, "/" between them
@@ -91,12 +96,12 @@ public:
                 answerer.answer(args);
             else if (verb == "convert")
                 play("set lineChemin text " + args.join(' ') + "; click boutonConvertir");
-            else if (verb == "click" || verb == "invoke") {
+            else if (verb == "click" || verb == "signal") {
                 messages.clear();
                 values.clear();
-                verb == "invoke" ? QMetaObject::invokeMethod(w.get(), qPrintable(args[0]))
-                                 : QMetaObject::invokeMethod(
-                                       named, named->inherits("QAction") ? "trigger" : "click");
+                verb == "signal" ? terminate()
+                                 : void(QMetaObject::invokeMethod(
+                                       named, named->inherits("QAction") ? "trigger" : "click"));
             } else if (verb == "set")
                 named->setProperty(qPrintable(args[1]), args.mid(2).join(' '));
             else if (auto *list = qobject_cast<QListView *>(named); list && verb == "unlist")
@@ -112,12 +117,24 @@ public:
 
 private:
     std::unique_ptr<MainWindow> w;
+    std::unique_ptr<velinor::Interruption> interruption;
     ModalAnswerer answerer;
     std::list<ScopedEnv> env;
     QStringList messages;
     QStringList values;
 
     static QStringList words(const QString &s) { return s.split(' ', Qt::SkipEmptyParts); }
+
+    // SIGTERM, caught as app/main.cpp has it.
+    void terminate()
+    {
+        if (!interruption) { // one at a time
+            interruption = std::make_unique<velinor::Interruption>();
+            QObject::connect(interruption.get(), &velinor::Interruption::requested,
+                             [this] { w->closeWithoutAsking(); });
+        }
+        ::raise(SIGTERM);
+    }
 
     QString shows(const QString &what, const QString &folder) const
     {

@@ -6,12 +6,14 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
 
 int pipeEnds[2] = {-1, -1};
-const int handledSignals[] = {SIGINT, SIGTERM};
+const int handledSignals[] = {SIGHUP, SIGINT, SIGTERM};
+struct sigaction previous[std::size(handledSignals)];
 
 extern "C" void onSignal(int signalNumber)
 {
@@ -24,6 +26,8 @@ extern "C" void onSignal(int signalNumber)
 
 } // namespace
 #endif
+
+namespace velinor {
 
 Interruption::Interruption(QObject *parent) : QObject(parent)
 {
@@ -39,8 +43,12 @@ Interruption::Interruption(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int s : handledSignals)
-        ::sigaction(s, &action, nullptr);
+    for (size_t i = 0; i < std::size(handledSignals); ++i) {
+        ::sigaction(handledSignals[i], nullptr, &previous[i]);
+        // Started by nohup, velinor must outlive its terminal as asked.
+        if (handledSignals[i] != SIGHUP || previous[i].sa_handler != SIG_IGN)
+            ::sigaction(handledSignals[i], &action, nullptr);
+    }
 #endif
 }
 
@@ -49,8 +57,8 @@ Interruption::~Interruption()
 #ifdef Q_OS_UNIX
     if (!notifier)
         return;
-    for (int s : handledSignals)
-        ::signal(s, SIG_DFL);
+    for (size_t i = 0; i < std::size(handledSignals); ++i)
+        ::sigaction(handledSignals[i], &previous[i], nullptr);
     delete notifier;
     notifier = nullptr;
     ::close(pipeEnds[0]);
@@ -70,3 +78,5 @@ void Interruption::drain()
     }
 #endif
 }
+
+} // namespace velinor

@@ -1,0 +1,245 @@
+#include "scratchfolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <spawn.h>
+#endif
+
+namespace velinor {
+
+namespace {
+
+const QLatin1String folderPrefix("velinor-magick-");
+
+struct Slot
+{
+    QString path; // empty while not made
+    QProcessEnvironment environment;
+    bool busy = false;
+};
+
+// Shared by the threads that count pages and the one that runs the converters.
+struct Pool
+{
+    std::mutex mutex;
+    std::vector<Slot> folders;
+    int runs = 0;
+    bool watched = false;
+};
+
+Pool &pool()
+{
+    static Pool instance;
+    return instance;
+}
+
+#ifdef Q_OS_LINUX
+// $1 is the temporary folder, $2 velinor's process id. Standard input is a pipe that velinor
+// alone holds open and never writes to: its end is velinor's end. Whatever runs with one of the
+// folders as MAGICK_TEMPORARY_PATH is velinor's, however far down (Ghostscript under a converter
+// that died with velinor); a clean end has removed the folders, and then nothing is left to do.
+// The environment of a process being killed can still be read, hence the rounds.
+constexpr char watcherScript[] = R"sh(trap '' HUP INT TERM
+while read -r _; do :; done
+mark="MAGICK_TEMPORARY_PATH=$1/velinor-magick-$2-"
+set -- "$1/velinor-magick-$2-"*
+[ -e "$1" ] || exit 0
+i=0
+while [ $i -lt 50 ]; do
+    found=$(grep -lzF -e "$mark" /proc/[0-9]*/environ 2>/dev/null)
+    [ -n "$found" ] || break
+    for f in $found; do f=${f#/proc/}; kill -KILL "${f%/environ}"; done
+    i=$((i + 1))
+done
+rm -rf -- "$@"
+)sh";
+
+// posix_spawn, unlike fork, is safe from any thread. The watcher gets none of velinor's files
+// and a plain environment, so that it is never taken for one of the programs velinor runs.
+void startWatcher()
+{
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return;
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    ::posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+#endif
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+
+    QByteArray folder = QFile::encodeName(QDir(QDir::tempPath()).absolutePath());
+    QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+    char shell[] = "sh", dashC[] = "-c", name[] = "velinor-watcher", path[] = "PATH=/usr/bin:/bin",
+         locale[] = "LC_ALL=C";
+    char *arguments[] = {shell,      dashC,  const_cast<char *>(watcherScript), name, folder.data(),
+                         pid.data(), nullptr};
+    char *environment[] = {path, locale, nullptr};
+    pid_t watcher = 0;
+    const int failed =
+        ::posix_spawn(&watcher, "/bin/sh", &actions, &attributes, arguments, environment);
+    ::posix_spawnattr_destroy(&attributes);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(ends[0]);
+    if (failed != 0)
+        ::close(ends[1]);
+    // Otherwise the writing end stays open, unused, for as long as velinor runs.
+}
+#endif
+
+bool make(Slot &slot)
+{
+    QTemporaryDir folder(scratchTemplate());
+    if (!folder.isValid())
+        return false;
+    folder.setAutoRemove(false);
+    slot.path = folder.path();
+    slot.environment = QProcessEnvironment::systemEnvironment();
+    slot.environment.insert(QStringLiteral("MAGICK_TEMPORARY_PATH"),
+                            QDir::toNativeSeparators(slot.path));
+    return true;
+}
+
+void remove(Slot &slot)
+{
+    if (slot.path.isEmpty()) // QDir would take it for the working folder
+        return;
+    QDir(slot.path).removeRecursively();
+    slot.path.clear();
+    slot.environment = QProcessEnvironment();
+}
+
+void empty(const QString &path)
+{
+    QDirIterator entries(path,
+                         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        const QString entry = entries.next();
+        if (entries.fileInfo().isDir() && !entries.fileInfo().isSymLink())
+            QDir(entry).removeRecursively();
+        else
+            QFile::remove(entry);
+    }
+}
+
+// Only velinor's own folders, of a process that no longer exists, and only real folders of this
+// user: a link under such a name is not followed.
+void removeLeftovers()
+{
+#ifdef Q_OS_UNIX
+    const QDir temporary(QDir::tempPath());
+    const QStringList names =
+        temporary.entryList({folderPrefix + QLatin1Char('*')},
+                            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString &name : names) {
+        const QString rest = name.mid(folderPrefix.size());
+        bool isNumber = false;
+        const long pid = rest.section(QLatin1Char('-'), 0, 0).toLong(&isNumber);
+        if (!isNumber || pid <= 0 || !rest.contains(QLatin1Char('-')) ||
+            pid == QCoreApplication::applicationPid() || ::kill(pid_t(pid), 0) == 0 ||
+            errno != ESRCH)
+            continue;
+        const QString path = temporary.filePath(name);
+        struct stat status = {};
+        if (::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+            status.st_uid == ::getuid())
+            QDir(path).removeRecursively();
+    }
+#endif
+}
+
+} // namespace
+
+ScratchRun::ScratchRun()
+{
+    Pool &shared = pool();
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    if (shared.runs++ == 0)
+        removeLeftovers();
+}
+
+ScratchRun::~ScratchRun()
+{
+    Pool &shared = pool();
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    if (--shared.runs > 0)
+        return;
+    for (Slot &slot : shared.folders) {
+        if (!slot.busy && !slot.path.isEmpty())
+            remove(slot);
+    }
+}
+
+ScratchFolder takeScratchFolder()
+{
+    Pool &shared = pool();
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    // A folder made already first: making one costs more than the program that does nothing.
+    size_t chosen = shared.folders.size();
+    for (size_t i = 0; i < shared.folders.size(); ++i) {
+        if (shared.folders[i].busy)
+            continue;
+        if (!shared.folders[i].path.isEmpty()) {
+            chosen = i;
+            break;
+        }
+        chosen = std::min(chosen, i);
+    }
+    if (chosen == shared.folders.size())
+        shared.folders.emplace_back();
+    Slot &slot = shared.folders[chosen];
+    if (slot.path.isEmpty() && !make(slot))
+        return {};
+#ifdef Q_OS_LINUX
+    if (!shared.watched)
+        startWatcher();
+#endif
+    shared.watched = true;
+    slot.busy = true;
+    return {int(chosen), slot.environment};
+}
+
+void giveBackScratchFolder(int slot, bool tidy)
+{
+    Pool &shared = pool();
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    Slot &given = shared.folders.at(size_t(slot));
+    given.busy = false;
+    if (shared.runs == 0)
+        remove(given);
+    else if (!tidy)
+        empty(given.path);
+}
+
+QString scratchTemplate()
+{
+    return QDir(QDir::tempPath())
+        .absoluteFilePath(folderPrefix + QString::number(QCoreApplication::applicationPid()) +
+                          QStringLiteral("-XXXXXX"));
+}
+
+} // namespace velinor
