@@ -25,7 +25,6 @@ bool replaceWithTns(const QString &image)
     return QFile::rename(image, target);
 }
 
-// Where each call starts numbering its pages: its "-scene", the converter's 0 without one.
 } // namespace
 
 QString escapeNameFilter(const QString &text)
