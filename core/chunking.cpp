@@ -149,15 +149,15 @@ ConverterCalls converterCalls(const ConversionCall &call, const ConversionOption
             splittable(call, options) ? pagesPerCall(options.supersampling) : 0};
 }
 
-bool countsImages(const ConversionCall &call, const ConversionOptions &options)
+bool countsImages(const ConversionCall &call, const ConversionOptions &options, DocumentKind kind)
 {
     // A single image has its height worked out from the document's pages (singleimage.h).
-    return options.append || splittable(call, options) ||
-           !writesUnderOwnName(absoluteForMagick(call.outputPath)) ||
-           documentKind(call.arguments.value(inputIndex(call.arguments))) == DocumentKind::Pdf;
+    return options.append || !writesUnderOwnName(absoluteForMagick(call.outputPath)) ||
+           kind == DocumentKind::Pdf ||
+           (kind == DocumentKind::PostScript && splittable(call, options));
 }
 
-ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
+ConverterCalls plannedCalls(const QString &converterPath, const QString &source, DocumentKind kind,
                             const ConversionCall &call, const ConversionOptions &options,
                             const PageCount &pdf, const StopRequest *stop)
 {
@@ -172,7 +172,7 @@ ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
         pages = imageCount(converterPath, source, pdf, stop);
         if (pages == 0)
             return {};
-    } else if (splittable(call, options) && documentKind(source) != DocumentKind::Other) {
+    } else if (splittable(call, options) && kind != DocumentKind::Other) {
         // Only PDF and PostScript hold pages worth counting. Counting costs a process, so
         // images and anything else are spared it: they are converted in one call as before.
         pages = imageCount(converterPath, source, pdf, stop);
@@ -185,12 +185,11 @@ ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
     return calls;
 }
 
-Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-              const ConversionOptions &options, const StopRequest *stop)
+Plan planFile(const QString &converterPath, const QString &source, DocumentKind kind,
+              const ConversionCall &call, const ConversionOptions &options, const StopRequest *stop)
 {
     Plan plan;
-    const PageCount pdf =
-        documentKind(source) == DocumentKind::Pdf ? pdfPageCount(source, stop) : PageCount();
+    const PageCount pdf = kind == DocumentKind::Pdf ? pdfPageCount(source, stop) : PageCount();
     if (pdf.tree == PageCount::Tree::Impossible) {
         plan.outcome = Plan::Outcome::InvalidPdf;
         return plan;
@@ -199,7 +198,7 @@ Plan planFile(const QString &converterPath, const QString &source, const Convers
         plan.outcome = Plan::Outcome::TooTall;
         return plan;
     }
-    plan.calls = plannedCalls(converterPath, source, call, options, pdf, stop);
+    plan.calls = plannedCalls(converterPath, source, kind, call, options, pdf, stop);
     if (plan.calls.size() == 0)
         plan.outcome = Plan::Outcome::Unplannable;
     return plan;

@@ -59,14 +59,14 @@ ConverterCalls converterCalls(const ConversionCall &call, const ConversionOption
 
 // Whether planning this file (planFile) runs a program that reads it: Ghostscript for the page
 // tree of any PDF, identify for the pages of another document, or Ghostscript for the page sizes
-// of a single image.
-bool countsImages(const ConversionCall &call, const ConversionOptions &options);
+// of a single image. kind is the source's (documentKind).
+bool countsImages(const ConversionCall &call, const ConversionOptions &options, DocumentKind kind);
 
 // The calls of converterCalls as ImageMagick must get them to read and write exactly the files
 // named (see magicknames.h): paths made absolute, the output escaped. Counts pages when
 // countsImages(), taking a PDF's from pdf. Empty when the file cannot be converted under its own
 // name: the images of an output that ImageMagick would not name itself could not be counted.
-ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
+ConverterCalls plannedCalls(const QString &converterPath, const QString &source, DocumentKind kind,
                             const ConversionCall &call, const ConversionOptions &options,
                             const PageCount &pdf, const StopRequest *stop = nullptr);
 
@@ -86,8 +86,9 @@ struct Plan
 
 // plannedCalls, after refusing a PDF whose page tree is impossible and a single image that the
 // converter could not make.
-Plan planFile(const QString &converterPath, const QString &source, const ConversionCall &call,
-              const ConversionOptions &options, const StopRequest *stop = nullptr);
+Plan planFile(const QString &converterPath, const QString &source, DocumentKind kind,
+              const ConversionCall &call, const ConversionOptions &options,
+              const StopRequest *stop = nullptr);
 
 } // namespace velinor
 

@@ -1,11 +1,10 @@
 #include "engine.h"
 
 #include "chunking.h"
+#include "converterprocess.h"
 #include "filenamecase.h"
 #include "magicknames.h"
 #include "tnsrename.h"
-
-#include <QProcess>
 
 #include <algorithm>
 
@@ -13,8 +12,6 @@ namespace velinor {
 
 namespace {
 
-// Enough of a converter's standard error to hold its last lines, however much it writes.
-constexpr qsizetype errorTailBytes = 16 * 1024;
 constexpr int errorTailLines = 5;
 // How far past a file held back by a name clash the scheduler looks for one it can start.
 constexpr int lookaheadPerJob = 8;
@@ -36,9 +33,7 @@ struct Engine::Job
 
     struct Run
     {
-        QProcess *process = nullptr;
-        std::unique_ptr<ChildGuard> guard;
-        QByteArray errorTail;
+        ConverterProcess *process = nullptr;
         int pages = 0; // of a split document
     };
 
@@ -176,20 +171,21 @@ bool Engine::begin(int index)
     report();
     // Counting pages reads the document, which must not hold up the converters already running.
     // Either way the calls start from the event loop, never from inside schedule().
-    if (!countsImages(job.call, settings.options)) {
+    const DocumentKind kind = documentKind(job.source);
+    if (!countsImages(job.call, settings.options, kind)) {
         QMetaObject::invokeMethod(
             this,
-            [this, index] {
+            [this, index, kind] {
                 const Job &queued = *jobs[size_t(index)];
-                planned(index, planFile(settings.converter, queued.source, queued.call,
+                planned(index, planFile(settings.converter, queued.source, kind, queued.call,
                                         settings.options, &stopRequest));
             },
             Qt::QueuedConnection);
         return true;
     }
-    planners.start([this, index, converter = settings.converter, source = job.source,
+    planners.start([this, index, kind, converter = settings.converter, source = job.source,
                     call = job.call, options = settings.options] {
-        const Plan plan = planFile(converter, source, call, options, &stopRequest);
+        const Plan plan = planFile(converter, source, kind, call, options, &stopRequest);
         QMetaObject::invokeMethod(
             this, [this, index, plan] { planned(index, plan); }, Qt::QueuedConnection);
     });
@@ -232,61 +228,41 @@ void Engine::runRange(int index)
 {
     Job &job = *jobs[size_t(index)];
     auto run = std::make_unique<Job::Run>();
-    auto *process = new QProcess(this);
+    auto *process = new ConverterProcess(this);
     run->process = process;
-    run->guard = std::make_unique<ChildGuard>(*process);
     if (job.calls.size() > 1) {
         const PageRange range = job.calls.range(job.nextCall);
         run->pages = range.last - range.first + 1;
     }
-    process->setProgram(settings.converter);
-    process->setArguments(job.calls.at(job.nextCall++));
-    process->setWorkingDirectory(job.names->workingDirectory());
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    Job::Run *tail = run.get();
-    connect(process, &QProcess::readyReadStandardError, this, [process, tail] {
-        tail->errorTail += process->readAllStandardError();
-        if (tail->errorTail.size() > errorTailBytes)
-            tail->errorTail.remove(0, tail->errorTail.size() - errorTailBytes);
-    });
-    connect(process, &QProcess::finished, this,
-            [this, index, process](int exitCode, QProcess::ExitStatus status) {
+    connect(process, &ConverterProcess::ended, this,
+            [this, index, process](ConverterProcess::Ending ending, int exitCode) {
                 FileResult outcome;
-                if (status == QProcess::CrashExit)
+                if (ending == ConverterProcess::Ending::NotStarted)
+                    outcome.outcome = FileResult::Outcome::NotStarted;
+                else if (ending == ConverterProcess::Ending::Crashed)
                     outcome.outcome = FileResult::Outcome::Crashed;
                 else if (exitCode != 0)
                     outcome.outcome = FileResult::Outcome::Failed;
                 outcome.exitCode = exitCode;
                 rangeEnded(index, process, outcome);
             });
-    connect(process, &QProcess::errorOccurred, this,
-            [this, index, process](QProcess::ProcessError error) {
-                // Only a converter that never started goes without finished().
-                if (error == QProcess::FailedToStart) {
-                    FileResult outcome;
-                    outcome.outcome = FileResult::Outcome::NotStarted;
-                    rangeEnded(index, process, outcome);
-                }
-            });
     job.runs.push_back(std::move(run));
     ++running;
-    process->start();
+    process->start(settings.converter, job.calls.at(job.nextCall++), job.names->workingDirectory());
 }
 
-void Engine::rangeEnded(int index, QProcess *process, const FileResult &outcome)
+void Engine::rangeEnded(int index, ConverterProcess *process, const FileResult &outcome)
 {
     Job &job = *jobs[size_t(index)];
     const auto found = std::find_if(job.runs.begin(), job.runs.end(),
                                     [process](const auto &run) { return run->process == process; });
     if (found == job.runs.end())
         return;
-    (*found)->errorTail += process->readAllStandardError();
-    const QByteArray errorTail = (*found)->errorTail;
+    const QByteArray errorTail = process->errorTail();
     if (outcome.outcome == FileResult::Outcome::Converted)
         job.pagesDone += (*found)->pages;
     process->deleteLater();
-    job.runs.erase(found); // and with it what is left of its group, and its temporary folder
+    job.runs.erase(found);
     --running;
 
     // The first failing range is the file's failure: no later range starts.
@@ -389,7 +365,7 @@ void Engine::signalAll(StopRequest::Level level)
 {
     for (const auto &job : jobs) {
         for (const auto &run : job->runs)
-            signalChild(*run->process, level);
+            run->process->signal(level);
     }
 }
 

@@ -17,10 +17,9 @@
 #include <memory>
 #include <vector>
 
-class QProcess;
-
 namespace velinor {
 
+class ConverterProcess;
 class LiteralNames;
 struct Plan;
 
@@ -97,7 +96,7 @@ private:
     bool begin(int index);
     void planned(int index, const Plan &plan);
     void runRange(int index);
-    void rangeEnded(int index, QProcess *process, const FileResult &failure);
+    void rangeEnded(int index, ConverterProcess *process, const FileResult &failure);
     void fileOver(int index);
     void report();
     void endIfIdle();

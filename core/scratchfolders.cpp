@@ -31,6 +31,7 @@ struct Slot
 {
     QString path; // empty while not made
     QProcessEnvironment environment;
+    QList<QByteArray> variables; // the same, as a program is given them
     bool busy = false;
 };
 
@@ -121,6 +122,8 @@ bool make(Slot &slot)
     slot.environment = QProcessEnvironment::systemEnvironment();
     slot.environment.insert(QStringLiteral("MAGICK_TEMPORARY_PATH"),
                             QDir::toNativeSeparators(slot.path));
+    for (const QString &variable : slot.environment.toStringList())
+        slot.variables << QFile::encodeName(variable);
     return true;
 }
 
@@ -131,6 +134,7 @@ void remove(Slot &slot)
     QDir(slot.path).removeRecursively();
     slot.path.clear();
     slot.environment = QProcessEnvironment();
+    slot.variables.clear();
 }
 
 void empty(const QString &path)
@@ -220,7 +224,7 @@ ScratchFolder takeScratchFolder()
 #endif
     shared.watched = true;
     slot.busy = true;
-    return {int(chosen), slot.environment};
+    return {int(chosen), slot.environment, slot.variables};
 }
 
 void giveBackScratchFolder(int slot, bool tidy)

@@ -29,6 +29,7 @@ struct ScratchFolder
 {
     int slot = -1;
     QProcessEnvironment environment;
+    QList<QByteArray> variables; // the environment as "NAME=value"
 };
 
 ScratchFolder takeScratchFolder();

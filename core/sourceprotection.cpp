@@ -48,7 +48,10 @@ bool wouldOverwriteSource(const QString &source, const QString &outputPath,
     if (cleanAbsolute(source).compare(cleanAbsolute(outputPath), outputCase) == 0)
         return true;
     // Only an existing output can be the source under another name; a missing one has no
-    // canonical path, and an empty canonical path must not match another empty one.
+    // canonical path, and an empty canonical path must not match another empty one. Asking
+    // first spares each image of a run a look at every folder of both paths.
+    if (!out.exists())
+        return false;
     const QString canonicalIn = in.canonicalFilePath();
     const QString canonicalOut = out.canonicalFilePath();
     return !canonicalIn.isEmpty() && canonicalIn.compare(canonicalOut, outputCase) == 0;
