@@ -247,7 +247,7 @@ int dryRun(const QString &converter, const QString &destination,
             velinor::buildConversion(file.path, destination, options);
         const QString refused = refusal(listed, file, call, tns);
         if (refused.isEmpty()) {
-            if (!print(stdout, shellCommandLine(converter, call.arguments) + QLatin1Char('\n')))
+            if (!print(stdout, shellCommandLine(converter, call.command.arguments()) + QLatin1Char('\n')))
                 return outputFailed();
         } else {
             anyRefused = true;

@@ -74,6 +74,22 @@ int resizePercent(const ConversionOptions &options)
     return 100;
 }
 
+QStringList ConverterCall::arguments() const
+{
+    QStringList arguments;
+    // Before the input, or the converter reads the PDF at its own density.
+    if (density > 0)
+        arguments << QStringLiteral("-density") << QString::number(density);
+    arguments << (pages ? input + QStringLiteral("[%1-%2]").arg(pages->first).arg(pages->last)
+                        : input);
+    arguments << options;
+    // Numbers the images from the range's first page, as the whole document would have.
+    if (pages)
+        arguments << QStringLiteral("-scene") << QString::number(pages->first);
+    arguments << output;
+    return arguments;
+}
+
 ConversionCall buildConversion(const QString &source, const QString &destination,
                                const ConversionOptions &options)
 {
@@ -83,11 +99,10 @@ ConversionCall buildConversion(const QString &source, const QString &destination
     call.extension = options.png ? QStringLiteral(".png") : QStringLiteral(".jpg");
     call.outputPath = joinPath(destination, call.baseName + call.extension);
 
-    QStringList &args = call.arguments;
-    // The density must come before the input, or the converter reads the PDF at its own default.
-    if (const int density = renderDensity(options.supersampling))
-        args << QStringLiteral("-density") << QString::number(density);
-    args << joinPath(folderPart(source), call.fileName);
+    ConverterCall &command = call.command;
+    command.density = renderDensity(options.supersampling);
+    command.input = joinPath(folderPart(source), call.fileName);
+    QStringList &args = command.options;
     // ImageMagick renders PDF pages on a transparent background, so the smoothing of text lives
     // in the opacity: reducing to grey first would meet only black and see no grey levels, and a
     // transparent page shows black in many viewers. Laying every page on white before anything
@@ -100,7 +115,7 @@ ConversionCall buildConversion(const QString &source, const QString &destination
         args << QStringLiteral("-resize") << QString::number(percent) + QLatin1Char('%');
     if (options.append)
         args << QStringLiteral("-append");
-    args << call.outputPath;
+    command.output = call.outputPath;
     return call;
 }
 

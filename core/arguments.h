@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace velinor {
 
 // The option states that shape one converter call, read from the form's widgets at the moment a
@@ -23,14 +25,35 @@ struct ConversionOptions
     bool append = false; // one image per document instead of one per page
 };
 
+// Pages of a document, counted from 0 as the converter numbers them, both ends included.
+struct PageRange
+{
+    int first = 0;
+    int last = 0;
+};
+
+// One converter call as a value. Its argument list is made in one place, arguments(), so that
+// no one else needs to know where each part stands in it.
+struct ConverterCall
+{
+    int density = 0; // of the rendered pages; 0 leaves the converter's own
+    QString input;
+    std::optional<PageRange> pages; // the pages read, numbered from the first; all when none
+    QStringList options;            // what is done to the pages, in order
+    QString output;
+
+    bool isEmpty() const { return input.isEmpty(); }
+    QStringList arguments() const;
+};
+
 // Everything one converter call needs, and what the ".tns" rename of its outputs reuses.
 struct ConversionCall
 {
-    QStringList arguments; // the converter's arguments, program path excluded
-    QString fileName;      // of the source, for the status and error texts
-    QString baseName;      // of the source; empty when its file name has no "."
-    QString extension;     // ".png" or ".jpg"
-    QString outputPath;    // destination folder joined with baseName + extension
+    ConverterCall command;
+    QString fileName;   // of the source, for the status and error texts
+    QString baseName;   // of the source; empty when its file name has no "."
+    QString extension;  // ".png" or ".jpg"
+    QString outputPath; // destination folder joined with baseName + extension
 };
 
 // The density the pages are rendered at: 0 leaves the converter's own (72 dots per inch).

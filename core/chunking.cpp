@@ -34,19 +34,13 @@ QString identifyBeside(const QString &converterPath)
         info.dir().filePath(QStringLiteral("identify") + name.mid(convert.size())));
 }
 
-// Where the input stands in the argument list: first, or right after the density pair.
-int inputIndex(const QStringList &arguments)
-{
-    return arguments.value(0) == QLatin1String("-density") ? 2 : 0;
-}
-
 // ImageMagick reads "%" in a name as a frame-number template and a bracket as the start of a
 // frame range or a wildcard; a page range appended to such a name would not mean what it says.
 // A one-image append has nothing to split.
 bool splittable(const ConversionCall &call, const ConversionOptions &options)
 {
-    const QString input = call.arguments.value(inputIndex(call.arguments));
-    return !options.append && !call.arguments.isEmpty() && !input.contains(QLatin1Char('%')) &&
+    const QString &input = call.command.input;
+    return !options.append && !call.command.isEmpty() && !input.contains(QLatin1Char('%')) &&
            !input.contains(QLatin1Char('[')) && !call.outputPath.contains(QLatin1Char('%'));
 }
 
@@ -88,17 +82,12 @@ PageRange ConverterCalls::range(int index) const
     return {first, index + 1 == size() ? pages - 1 : first + each - 1};
 }
 
-QStringList ConverterCalls::at(int index) const
+ConverterCall ConverterCalls::at(int index) const
 {
-    if (size() < 2)
-        return whole;
-    const PageRange pages = range(index);
-    QStringList arguments = whole;
-    arguments[inputIndex(arguments)] += QStringLiteral("[%1-%2]").arg(pages.first).arg(pages.last);
-    // Numbers the images from the range's first page, as the whole document would have.
-    arguments.insert(arguments.size() - 1, QStringLiteral("-scene"));
-    arguments.insert(arguments.size() - 1, QString::number(pages.first));
-    return arguments;
+    ConverterCall call = whole;
+    if (size() > 1)
+        call.pages = range(index);
+    return call;
 }
 
 QStringList identifyCommand(const QString &converterPath)
@@ -145,7 +134,7 @@ int imageCount(const QString &converterPath, const QString &source, const PageCo
 ConverterCalls converterCalls(const ConversionCall &call, const ConversionOptions &options,
                               int pages)
 {
-    return {call.arguments, pages,
+    return {call.command, pages,
             splittable(call, options) ? pagesPerCall(options.supersampling) : 0};
 }
 
@@ -161,7 +150,7 @@ ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
                             const ConversionCall &call, const ConversionOptions &options,
                             const PageCount &pdf, const StopRequest *stop)
 {
-    if (call.arguments.isEmpty())
+    if (call.command.isEmpty())
         return {};
     const QString output = absoluteForMagick(call.outputPath);
     const bool escaped = !writesUnderOwnName(output);
@@ -179,9 +168,8 @@ ConverterCalls plannedCalls(const QString &converterPath, const QString &source,
     }
     ConverterCalls calls = converterCalls(call, options, pages);
     const bool severalImages = calls.size() > 1 || (!options.append && pages > 1);
-    const int input = inputIndex(call.arguments);
-    calls.whole[input] = absoluteForMagick(calls.whole[input]);
-    calls.whole.last() = escaped ? literalOutput(output, severalImages) : output;
+    calls.whole.input = absoluteForMagick(calls.whole.input);
+    calls.whole.output = escaped ? literalOutput(output, severalImages) : output;
     return calls;
 }
 

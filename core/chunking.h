@@ -17,13 +17,6 @@ class StopRequest;
 // ranges, numbered so that the images get the names a single call would give them.
 namespace velinor {
 
-// Pages of a document, counted from 0 as the converter numbers them, both ends included.
-struct PageRange
-{
-    int first = 0;
-    int last = 0;
-};
-
 // Most pages one call is given at this supersampling before a last single page joins them.
 int pagesPerCall(ConversionOptions::Supersampling supersampling);
 
@@ -33,13 +26,13 @@ int pagesPerCall(ConversionOptions::Supersampling supersampling);
 // it. Each is worked out when it is about to run: a document may announce millions of pages.
 struct ConverterCalls
 {
-    QStringList whole; // empty when no call may run
+    ConverterCall whole; // empty when no call may run
     int pages = 0;
     int perCall = 0; // 0: the document is not split
 
     int size() const;
     PageRange range(int index) const;
-    QStringList at(int index) const;
+    ConverterCall at(int index) const;
 };
 
 // The program and leading arguments that run the identify of this converter: `magick identify`
@@ -53,7 +46,7 @@ QStringList identifyCommand(const QString &converterPath);
 int imageCount(const QString &converterPath, const QString &source, const PageCount &pdf,
                const StopRequest *stop = nullptr);
 
-// The calls for one file: one (call.arguments) unless the document is split.
+// The calls for one file: one (call.command) unless the document is split.
 ConverterCalls converterCalls(const ConversionCall &call, const ConversionOptions &options,
                               int pages);
 

@@ -212,7 +212,7 @@ void Engine::planned(int index, const Plan &plan)
     } else if (plan.calls.size() > 0) {
         job.calls = plan.calls;
         job.names =
-            std::make_unique<LiteralNames>(absoluteForMagick(job.source), plan.calls.whole.last());
+            std::make_unique<LiteralNames>(absoluteForMagick(job.source), plan.calls.whole.output);
     }
     if (!job.failed && (!job.names || !job.names->isReady())) {
         job.result.outcome = FileResult::Outcome::NotStarted;
@@ -248,7 +248,8 @@ void Engine::runRange(int index)
             });
     job.runs.push_back(std::move(run));
     ++running;
-    process->start(settings.converter, job.calls.at(job.nextCall++), job.names->workingDirectory());
+    process->start(settings.converter, job.calls.at(job.nextCall++).arguments(),
+                   job.names->workingDirectory());
 }
 
 void Engine::rangeEnded(int index, ConverterProcess *process, const FileResult &outcome)

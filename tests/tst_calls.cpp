@@ -45,11 +45,11 @@ private slots:
         const ConversionOptions options{S(f[0].toInt()), M(f[1].toInt()), f[2] == "1",
                                         f[3].toInt(),    f[4] == "1",     f[5] == "1"};
         const auto call = velinor::buildConversion("/cours/chap.1.pdf", "/img", options);
-        QCOMPARE(call.arguments.join(' '),
+        QCOMPARE(call.command.arguments().join(' '),
                  f[6].replace("IN", "/cours/chap.1.pdf")
                      .replace("OUT", "/img/chap.1")
                      .replace(" W ", " -background white -alpha remove "));
-        QCOMPARE(call.outputPath, call.arguments.last());
+        QCOMPARE(call.outputPath, call.command.arguments().last());
     }
 
     // source | destination | base name | image
@@ -67,7 +67,7 @@ private slots:
         const auto call = velinor::buildConversion(f[0], f[1], ConversionOptions());
         QCOMPARE(call.baseName, f[2]);
         QCOMPARE(call.outputPath, f[3]);
-        QCOMPARE(call.arguments.at(2), f[0]);
+        QCOMPARE(call.command.arguments().at(2), f[0]);
     }
 
     // source | destination | supersampling | pages | the calls' ranges, none when the one call
@@ -90,7 +90,7 @@ private slots:
         const auto call = velinor::buildConversion(f[0], f[1], options);
         QList<QStringList> expected;
         for (const QString &range : f[4].split(' ', Qt::SkipEmptyParts)) {
-            QStringList arguments = call.arguments;
+            QStringList arguments = call.command.arguments();
             arguments.replace(arguments.indexOf(f[0]), f[0] + '[' + range + ']');
             arguments.insert(arguments.size() - 1, "-scene");
             arguments.insert(arguments.size() - 1, range.section('-', 0, 0));
@@ -99,8 +99,8 @@ private slots:
         const velinor::ConverterCalls calls = velinor::converterCalls(call, options, f[3].toInt());
         QList<QStringList> made;
         for (int i = 0; i < calls.size(); ++i)
-            made << calls.at(i);
-        QCOMPARE(made, expected.isEmpty() ? QList<QStringList>{call.arguments} : expected);
+            made << calls.at(i).arguments();
+        QCOMPARE(made, expected.isEmpty() ? QList<QStringList>{call.command.arguments()} : expected);
     }
 
     // converter | made beside it | identify's command, "@" the folder
