@@ -78,20 +78,6 @@ QString unrepresentableText(const QByteArray &bytes)
         .arg(displayName(velinor::escapedName(bytes)));
 }
 
-QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
-                const velinor::ConversionCall &call, bool tns)
-{
-    if (!file.unrepresentable.isEmpty())
-        return unrepresentableText(file.unrepresentable);
-    const velinor::SourceVerdict verdict = listed.check(file.path, call, tns);
-    velinor::FileResult result;
-    result.outcome = verdict.refusal == velinor::SourceRefusal::Unreadable
-                         ? velinor::FileResult::Outcome::Unreadable
-                         : velinor::FileResult::Outcome::ReplacesSource;
-    result.replaced = verdict.replaced;
-    return verdict.refusal == velinor::SourceRefusal::None ? QString() : refusalText(result);
-}
-
 QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 {
     const QString advice =
@@ -113,7 +99,9 @@ QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
 }
 
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
-    : QObject(parent), files(files), progress(int(files.size()), settings.quiet),
+    : QObject(parent), files(files),
+      // The commands go to standard output; only the files refused are told beside them.
+      progress(int(files.size()), settings.quiet || settings.dryRun),
       pdfRefused(settings.pdfRefused)
 {
     velinor::EngineSettings engineSettings;
@@ -123,6 +111,7 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
     // Only each file's own images: files converted at the same time never rename each other's.
     engineSettings.tns = settings.tns ? velinor::TnsRename::OwnImages : velinor::TnsRename::None;
     engineSettings.jobs = settings.jobs;
+    engineSettings.dryRun = settings.dryRun;
     QStringList paths;
     for (const SourceFile &file : files)
         paths << file.path;
@@ -153,6 +142,8 @@ void Batch::start()
 void Batch::fileDone(int index, const velinor::FileResult &result)
 {
     using Outcome = velinor::FileResult::Outcome;
+    for (const QStringList &call : result.calls)
+        emit callPlanned(call);
     // Quoted like the progress line: a newline in a name must not fake a line of its own.
     const QString fileName = displayName(velinor::fileName(files.at(index).path));
     QStringList problems;

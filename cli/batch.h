@@ -3,7 +3,6 @@
 
 #include "arguments.h"
 #include "engine.h"
-#include "sourceprotection.h"
 
 #include <QList>
 #include <QObject>
@@ -31,6 +30,7 @@ struct BatchSettings
     bool quiet = false;
     int jobs = 1;
     bool pdfRefused = false; // by ImageMagick's policy: a failed PDF then names the fix
+    bool dryRun = false;     // tell the calls (callPlanned), make none
 };
 
 // Tells on standard error that a file is over, "[3/10] chap.pdf", followed by what went wrong
@@ -51,12 +51,6 @@ private:
     bool terminal;
     bool lineOpen = false; // a line of pages waits to be replaced
 };
-
-// Why a file is skipped before any converter runs (it is missing or not a regular file, or an
-// image of it would replace a listed source), in the window's words; empty when it can be
-// converted.
-QString refusal(const velinor::SourceGuard &listed, const SourceFile &file,
-                const velinor::ConversionCall &call, bool tns);
 
 // Why a name given as bytes is refused, naming it as best it can.
 QString unrepresentableText(const QByteArray &bytes);
@@ -81,6 +75,8 @@ public:
     void interrupt(int signalNumber);
 
 signals:
+    // In a dry run, each call a run would make, in list order.
+    void callPlanned(const QStringList &arguments);
     void finished(int exitStatus);
 
 private:

@@ -232,31 +232,6 @@ std::optional<QString> chosenDestination(const QString &given, const SourceFile 
     return given.isEmpty() ? QFileInfo(QFile::decodeName(bytes)).absoluteFilePath() : given;
 }
 
-int dryRun(const QString &converter, const QString &destination,
-           const velinor::ConversionOptions &options, bool tns, const QList<SourceFile> &files)
-{
-    Progress progress(int(files.size()), true);
-    bool anyRefused = false;
-    QStringList paths;
-    for (const SourceFile &file : files)
-        paths << file.path;
-    // Refused as the run would refuse them, on a destination that ignores letter case too.
-    const velinor::SourceGuard listed(paths, destination, velinor::folderNameCase(destination));
-    for (const SourceFile &file : files) {
-        const velinor::ConversionCall call =
-            velinor::buildConversion(file.path, destination, options);
-        const QString refused = refusal(listed, file, call, tns);
-        if (refused.isEmpty()) {
-            if (!print(stdout, shellCommandLine(converter, call.command.arguments()) + QLatin1Char('\n')))
-                return outputFailed();
-        } else {
-            anyRefused = true;
-        }
-        progress.fileDone(file.given, refused.isEmpty() ? QStringList() : QStringList{refused});
-    }
-    return anyRefused ? SomeFailed : AllConverted;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -299,10 +274,8 @@ int main(int argc, char *argv[])
         return SomeFailed;
     const QString destination = *chosen;
 
-    if (line.action == CommandLine::Action::DryRun)
-        return dryRun(converter, destination, line.options, line.tns, files);
-
-    if (!QDir(destination).exists() && !QDir().mkpath(destination)) {
+    const bool dryRun = line.action == CommandLine::Action::DryRun;
+    if (!dryRun && !QDir(destination).exists() && !QDir().mkpath(destination)) {
         print(stderr, QCoreApplication::translate(
                           "velinor-cli", "Impossible de créer le dossier de destination « %1 ».\n")
                           .arg(destination));
@@ -320,15 +293,25 @@ int main(int argc, char *argv[])
     QStringList paths;
     for (const SourceFile &file : files)
         paths << file.path;
-    settings.pdfRefused = velinor::pdfRefused(converter, paths);
+    settings.dryRun = dryRun;
+    settings.pdfRefused = !dryRun && velinor::pdfRefused(converter, paths);
     settings.jobs =
         jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
 
     Batch batch(settings, files);
+    bool outputBroken = false; // said once; the commands after it are not printed
+    QObject::connect(&batch, &Batch::callPlanned, [&](const QStringList &arguments) {
+        if (!outputBroken &&
+            !print(stdout, shellCommandLine(converter, arguments) + QLatin1Char('\n'))) {
+            outputBroken = true;
+            outputFailed();
+        }
+    });
     QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
     QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
     // From inside the event loop: a batch with nothing to run ends at once, and an exit()
     // before exec() would be lost.
     QMetaObject::invokeMethod(&batch, &Batch::start, Qt::QueuedConnection);
-    return application.exec();
+    const int status = application.exec();
+    return outputBroken ? SomeFailed : status;
 }

@@ -4,9 +4,16 @@
 #include "converterprocess.h"
 #include "filenamecase.h"
 #include "magicknames.h"
+#include "pdfpages.h"
+#include "scratchfolders.h"
+#include "sourceprotection.h"
 #include "tnsrename.h"
 
+#include <QThreadPool>
+#include <QTimer>
+
 #include <algorithm>
+#include <vector>
 
 namespace velinor {
 
@@ -25,13 +32,33 @@ QStringList lastLines(const QByteArray &output)
     return lines.mid(std::max<qsizetype>(0, lines.size() - errorTailLines));
 }
 
+// Two files clash when a name one of them writes can be a name the other writes: the same base
+// name, or one base name being the other's page name ("a-1" and the second page of "a"), as the
+// destination compares names. Renaming by prefix takes "chapitre.png" and "Chapitre.png" for
+// images of "chap" as well: its rule ignores case everywhere.
+bool clash(const ConversionCall &a, const ConversionCall &b, TnsRename tns,
+           Qt::CaseSensitivity nameCase)
+{
+    if (isOwnImage(a.baseName + a.extension, b.baseName, b.extension, nameCase) ||
+        isOwnImage(b.baseName + b.extension, a.baseName, a.extension, nameCase))
+        return true;
+    return tns == TnsRename::ByPrefix && (a.baseName.startsWith(b.baseName, Qt::CaseInsensitive) ||
+                                          b.baseName.startsWith(a.baseName, Qt::CaseInsensitive));
+}
+
 } // namespace
 
-struct Engine::Job
-{
-    enum class State { Waiting, Planning, Ready, Over };
+namespace {
 
-    struct Run
+// Where a listed file stands. Refused, Done and Stopped are over; a stopped file is not told.
+enum class FileState { Waiting, Refused, Planning, Converting, Done, Stopped };
+
+// Stopping: stop() was asked and nothing new starts. Ended and Stopped: nothing runs any longer.
+enum class RunState { Running, Stopping, Ended, Stopped };
+
+struct Job
+{
+    struct Range
     {
         ConverterProcess *process = nullptr;
         int pages = 0; // of a split document
@@ -39,28 +66,72 @@ struct Engine::Job
 
     QString source;
     ConversionCall call;
-    State state = State::Waiting;
-    bool started = false; // passed the checks on its source
-    bool startReported = false;
-    bool failed = false;
-    bool stopped = false;
+    FileState state = FileState::Waiting;
     ConverterCalls calls;
     int nextCall = 0;
     int pagesDone = 0;
     int pagesTold = 0;
     std::unique_ptr<LiteralNames> names; // while its calls run
-    std::vector<std::unique_ptr<Run>> runs;
+    std::vector<Range> ranges;           // running
     FileResult result;
 
-    bool callsLeft() const { return !failed && nextCall < calls.size(); }
+    bool failed() const { return result.outcome != FileResult::Outcome::Converted; }
+    bool over() const
+    {
+        return state == FileState::Refused || state == FileState::Done ||
+               state == FileState::Stopped;
+    }
+    bool callsLeft() const { return !failed() && nextCall < calls.size(); }
 };
 
-Engine::Engine(const EngineSettings &settings, const QStringList &sources, QObject *parent)
-    : QObject(parent), settings(settings), nameCase(folderNameCase(settings.destination)),
+} // namespace
+
+struct Engine::Private
+{
+    Private(Engine *q, const EngineSettings &settings, const QStringList &sources);
+
+    void schedule();
+    bool startRange();
+    int nextToBegin() const;
+    bool begin(int index);
+    void planned(int index, const Plan &plan);
+    void runRange(int index);
+    void rangeEnded(int index, ConverterProcess *process, const FileResult &outcome);
+    void enter(int index, FileState next);
+    void fileOver(int index);
+    void report();
+    void tell(int index);
+    void endIfIdle();
+    void signalAll(StopRequest::Level level);
+    bool stopping() const { return run == RunState::Stopping || run == RunState::Stopped; }
+    bool ended() const { return run == RunState::Ended || run == RunState::Stopped; }
+
+    Engine *q;
+    EngineSettings settings;
+    ScratchRun scratch;
+    Qt::CaseSensitivity nameCase; // in the destination, asked once
+    SourceGuard listed;
+    TnsRenamer renamer;
+    std::vector<std::unique_ptr<Job>> jobs;
+    std::vector<int> waiting; // not begun, in list order
+    std::vector<int> active;  // begun and not over, in list order
+    int running = 0;          // converter calls and plannings under way
+    RunState run = RunState::Running;
+    int reportCursor = 0;
+    bool cursorStartTold = false; // fileStarted told for the file at the cursor
+    // A slot may open a box, whose event loop lets the run go on and come back to report().
+    enum class Reporting { Idle, Busy, Again } reporting = Reporting::Idle;
+    bool finishedTold = false;
+    QThreadPool planners;
+    StopRequest stopRequest;
+    QTimer killTimer;
+};
+
+Engine::Private::Private(Engine *q, const EngineSettings &settings, const QStringList &sources)
+    : q(q), settings(settings), nameCase(folderNameCase(settings.destination)),
       listed(sources, settings.destination, nameCase),
       renamer(settings.destination, settings.tns, nameCase, listed)
 {
-    qRegisterMetaType<FileResult>();
     this->settings.jobs = std::max(1, settings.jobs);
     for (const QString &source : sources) {
         auto job = std::make_unique<Job>();
@@ -71,65 +142,55 @@ Engine::Engine(const EngineSettings &settings, const QStringList &sources, QObje
     }
     planners.setMaxThreadCount(this->settings.jobs);
     killTimer.setSingleShot(true);
-    connect(&killTimer, &QTimer::timeout, this, [this] {
-        stopRequest.escalate();
-        signalAll(StopRequest::Kill);
+}
+
+Engine::Engine(const EngineSettings &settings, const QStringList &sources, QObject *parent)
+    : QObject(parent), d(std::make_unique<Private>(this, settings, sources))
+{
+    qRegisterMetaType<FileResult>();
+    connect(&d->killTimer, &QTimer::timeout, this, [this] {
+        d->stopRequest.escalate();
+        d->signalAll(StopRequest::Kill);
     });
 }
 
 Engine::~Engine()
 {
-    stopRequest.escalate();
-    stopRequest.escalate();
-    signalAll(StopRequest::Kill);
-    planners.waitForDone();
+    // Straight to killing: a planning still under way must not wait for a program's grace.
+    while (d->stopRequest.level() != StopRequest::Kill)
+        d->stopRequest.escalate();
+    d->signalAll(StopRequest::Kill);
+    d->planners.waitForDone();
 }
 
 void Engine::start()
 {
-    schedule();
-    endIfIdle();
+    d->schedule();
+    d->endIfIdle();
 }
 
-// Two files clash when a name one of them writes can be a name the other writes: the same base
-// name, or one base name being the other's page name ("a-1" and the second page of "a"), as the
-// destination compares names. Renaming by prefix takes "chapitre.png" and "Chapitre.png" for
-// images of "chap" as well: its rule ignores case everywhere.
-static bool clash(const ConversionCall &a, const ConversionCall &b, TnsRename tns,
-                  Qt::CaseSensitivity nameCase)
+void Engine::stop()
 {
-    if (isOwnImage(a.baseName + a.extension, b.baseName, b.extension, nameCase) ||
-        isOwnImage(b.baseName + b.extension, a.baseName, a.extension, nameCase))
-        return true;
-    return tns == TnsRename::ByPrefix && (a.baseName.startsWith(b.baseName, Qt::CaseInsensitive) ||
-                                          b.baseName.startsWith(a.baseName, Qt::CaseInsensitive));
+    if (d->ended())
+        return;
+    d->stopRequest.escalate();
+    if (d->stopping()) {
+        d->signalAll(StopRequest::Kill);
+        return;
+    }
+    d->run = RunState::Stopping;
+    d->waiting.clear();
+    d->signalAll(StopRequest::Terminate);
+    d->killTimer.start(terminateGraceMs);
+    d->endIfIdle();
 }
 
-void Engine::schedule()
+void Engine::Private::schedule()
 {
-    while (!stopping && running < settings.jobs) {
+    while (!stopping() && running < settings.jobs) {
         if (startRange())
             continue;
-        // Files passed over because they clash with a begun one: a later file that clashes with
-        // one of them must wait as well, or it would overtake it and change the outcome.
-        std::vector<int> held;
-        const size_t lookahead = size_t(settings.jobs) * lookaheadPerJob;
-        int chosen = -1;
-        for (int index : waiting) {
-            if (held.size() >= lookahead)
-                break;
-            const ConversionCall &call = jobs[size_t(index)]->call;
-            const auto clashesWith = [&](int other) {
-                return clash(call, jobs[size_t(other)]->call, settings.tns, nameCase);
-            };
-            if (std::any_of(active.cbegin(), active.cend(), clashesWith) ||
-                std::any_of(held.cbegin(), held.cend(), clashesWith)) {
-                held.push_back(index);
-                continue;
-            }
-            chosen = index;
-            break;
-        }
+        const int chosen = nextToBegin();
         if (chosen < 0)
             return;
         waiting.erase(std::find(waiting.begin(), waiting.end(), chosen));
@@ -138,12 +199,12 @@ void Engine::schedule()
     }
 }
 
-bool Engine::startRange()
+bool Engine::Private::startRange()
 {
     // Earlier files first, so that the files end, and are told about, about in list order.
     for (int index : active) {
-        Job &job = *jobs[size_t(index)];
-        if (job.state == Job::State::Ready && job.callsLeft()) {
+        const Job &job = *jobs[size_t(index)];
+        if (job.state == FileState::Converting && job.callsLeft()) {
             runRange(index);
             return true;
         }
@@ -151,7 +212,29 @@ bool Engine::startRange()
     return false;
 }
 
-bool Engine::begin(int index)
+// The first waiting file that clashes with no begun one, or -1.
+int Engine::Private::nextToBegin() const
+{
+    // Files passed over because they clash with a begun one: a later file that clashes with
+    // one of them must wait as well, or it would overtake it and change the outcome.
+    std::vector<int> held;
+    const size_t lookahead = size_t(settings.jobs) * lookaheadPerJob;
+    for (int index : waiting) {
+        if (held.size() >= lookahead)
+            break;
+        const ConversionCall &call = jobs[size_t(index)]->call;
+        const auto clashesWith = [&](int other) {
+            return clash(call, jobs[size_t(other)]->call, settings.tns, nameCase);
+        };
+        if (std::none_of(active.cbegin(), active.cend(), clashesWith) &&
+            std::none_of(held.cbegin(), held.cend(), clashesWith))
+            return index;
+        held.push_back(index);
+    }
+    return -1;
+}
+
+bool Engine::Private::begin(int index)
 {
     Job &job = *jobs[size_t(index)];
     const SourceVerdict verdict =
@@ -161,12 +244,10 @@ bool Engine::begin(int index)
                                  ? FileResult::Outcome::Unreadable
                                  : FileResult::Outcome::ReplacesSource;
         job.result.replaced = verdict.replaced;
-        job.state = Job::State::Over;
+        enter(index, FileState::Refused);
         return false;
     }
-    job.started = true;
-    job.state = Job::State::Planning;
-    active.insert(std::upper_bound(active.begin(), active.end(), index), index);
+    enter(index, FileState::Planning);
     ++running;
     report();
     // Counting pages reads the document, which must not hold up the converters already running.
@@ -174,7 +255,7 @@ bool Engine::begin(int index)
     const DocumentKind kind = documentKind(job.source);
     if (!countsImages(job.call, settings.options, kind)) {
         QMetaObject::invokeMethod(
-            this,
+            q,
             [this, index, kind] {
                 const Job &queued = *jobs[size_t(index)];
                 planned(index, planFile(settings.converter, queued.source, kind, queued.call,
@@ -187,54 +268,63 @@ bool Engine::begin(int index)
                     call = job.call, options = settings.options] {
         const Plan plan = planFile(converter, source, kind, call, options, &stopRequest);
         QMetaObject::invokeMethod(
-            this, [this, index, plan] { planned(index, plan); }, Qt::QueuedConnection);
+            q, [this, index, plan] { planned(index, plan); }, Qt::QueuedConnection);
     });
     return true;
 }
 
-void Engine::planned(int index, const Plan &plan)
+void Engine::Private::planned(int index, const Plan &plan)
 {
     Job &job = *jobs[size_t(index)];
     --running;
-    job.state = Job::State::Ready;
-    if (stopping) {
+    if (stopping()) {
         fileOver(index);
         endIfIdle();
         return;
     }
-    if (plan.outcome == Plan::Outcome::TooTall) {
-        job.result.outcome = FileResult::Outcome::TooTall;
+    using Outcome = FileResult::Outcome;
+    switch (plan.outcome) {
+    case Plan::Outcome::TooTall:
+        job.result.outcome = Outcome::TooTall;
         job.result.image = plan.image;
-        job.failed = true;
-    } else if (plan.outcome == Plan::Outcome::InvalidPdf) {
-        job.result.outcome = FileResult::Outcome::InvalidPdf;
-        job.failed = true;
-    } else if (plan.calls.size() > 0) {
+        break;
+    case Plan::Outcome::InvalidPdf:
+        job.result.outcome = Outcome::InvalidPdf;
+        break;
+    case Plan::Outcome::Unplannable:
+        job.result.outcome = Outcome::NotStarted;
+        break;
+    case Plan::Outcome::Ready:
         job.calls = plan.calls;
+        break;
+    }
+    if (!job.failed() && !settings.dryRun) {
         job.names =
-            std::make_unique<LiteralNames>(absoluteForMagick(job.source), plan.calls.whole.output);
+            std::make_unique<LiteralNames>(absoluteForMagick(job.source), job.calls.whole.output);
+        if (!job.names->isReady())
+            job.result.outcome = Outcome::NotStarted;
     }
-    if (!job.failed && (!job.names || !job.names->isReady())) {
-        job.result.outcome = FileResult::Outcome::NotStarted;
-        job.failed = true;
+    if (!job.failed() && settings.dryRun) {
+        for (int call = 0; call < job.calls.size(); ++call)
+            job.result.calls << job.calls.at(call).arguments();
     }
-    if (job.failed)
+    enter(index, FileState::Converting);
+    if (job.failed() || settings.dryRun)
         fileOver(index);
     schedule();
     endIfIdle();
 }
 
-void Engine::runRange(int index)
+void Engine::Private::runRange(int index)
 {
     Job &job = *jobs[size_t(index)];
-    auto run = std::make_unique<Job::Run>();
-    auto *process = new ConverterProcess(this);
-    run->process = process;
+    auto *process = new ConverterProcess(q);
+    Job::Range range{process, 0};
     if (job.calls.size() > 1) {
-        const PageRange range = job.calls.range(job.nextCall);
-        run->pages = range.last - range.first + 1;
+        const PageRange pages = job.calls.range(job.nextCall);
+        range.pages = pages.last - pages.first + 1;
     }
-    connect(process, &ConverterProcess::ended, this,
+    connect(process, &ConverterProcess::ended, q,
             [this, index, process](ConverterProcess::Ending ending, int exitCode) {
                 FileResult outcome;
                 if (ending == ConverterProcess::Ending::NotStarted)
@@ -246,33 +336,31 @@ void Engine::runRange(int index)
                 outcome.exitCode = exitCode;
                 rangeEnded(index, process, outcome);
             });
-    job.runs.push_back(std::move(run));
+    job.ranges.push_back(range);
     ++running;
     process->start(settings.converter, job.calls.at(job.nextCall++).arguments(),
                    job.names->workingDirectory());
 }
 
-void Engine::rangeEnded(int index, ConverterProcess *process, const FileResult &outcome)
+void Engine::Private::rangeEnded(int index, ConverterProcess *process, const FileResult &outcome)
 {
     Job &job = *jobs[size_t(index)];
-    const auto found = std::find_if(job.runs.begin(), job.runs.end(),
-                                    [process](const auto &run) { return run->process == process; });
-    if (found == job.runs.end())
+    const auto found =
+        std::find_if(job.ranges.begin(), job.ranges.end(),
+                     [process](const Job::Range &range) { return range.process == process; });
+    if (found == job.ranges.end())
         return;
-    const QByteArray errorTail = process->errorTail();
     if (outcome.outcome == FileResult::Outcome::Converted)
-        job.pagesDone += (*found)->pages;
-    process->deleteLater();
-    job.runs.erase(found);
+        job.pagesDone += found->pages;
+    job.ranges.erase(found);
     --running;
-
     // The first failing range is the file's failure: no later range starts.
-    if (!stopping && outcome.outcome != FileResult::Outcome::Converted && !job.failed) {
-        job.failed = true;
+    if (!stopping() && outcome.outcome != FileResult::Outcome::Converted && !job.failed()) {
         job.result = outcome;
-        job.result.errorTail = lastLines(errorTail);
+        job.result.errorTail = lastLines(process->errorTail());
     }
-    if (job.runs.empty() && (stopping || !job.callsLeft()))
+    process->deleteLater();
+    if (job.ranges.empty() && (stopping() || !job.callsLeft()))
         fileOver(index);
     else
         report();
@@ -280,17 +368,29 @@ void Engine::rangeEnded(int index, ConverterProcess *process, const FileResult &
     endIfIdle();
 }
 
-void Engine::fileOver(int index)
+// Every move of a file from one state to another, and what follows from it alone.
+void Engine::Private::enter(int index, FileState next)
 {
     Job &job = *jobs[size_t(index)];
-    job.state = Job::State::Over;
-    job.stopped = stopping;
+    if (next == FileState::Planning)
+        active.insert(std::upper_bound(active.begin(), active.end(), index), index);
+    if (job.state == FileState::Planning || job.state == FileState::Converting) {
+        if (next == FileState::Done || next == FileState::Stopped)
+            active.erase(std::find(active.begin(), active.end(), index));
+    }
+    job.state = next;
+}
+
+void Engine::Private::fileOver(int index)
+{
+    Job &job = *jobs[size_t(index)];
+    enter(index, stopping() ? FileState::Stopped : FileState::Done);
     // Before the rename, which must not take an empty placeholder for an image.
     job.names.reset();
-    active.erase(std::find(active.begin(), active.end(), index));
     // As ever, a failed conversion is still followed by the rename, which finds whatever images
     // it did write (and says so when there are none); a refused file wrote nothing.
-    const bool wrote = !job.stopped && job.result.outcome != FileResult::Outcome::TooTall &&
+    const bool wrote = job.state == FileState::Done && !settings.dryRun &&
+                       job.result.outcome != FileResult::Outcome::TooTall &&
                        job.result.outcome != FileResult::Outcome::InvalidPdf;
     if (wrote && settings.tns != TnsRename::None) {
         QList<int> firstPages;
@@ -301,72 +401,64 @@ void Engine::fileOver(int index)
     report();
 }
 
-void Engine::report()
+void Engine::Private::report()
 {
-    // A slot may open a box, whose event loop lets the run go on and come back here.
-    if (reporting) {
-        reportAgain = true;
+    if (reporting != Reporting::Idle) {
+        reporting = Reporting::Again;
         return;
     }
-    reporting = true;
     do {
-        reportAgain = false;
+        reporting = Reporting::Busy;
         while (reportCursor < int(jobs.size())) {
-            Job &job = *jobs[size_t(reportCursor)];
-            if (job.started && !job.startReported) {
-                job.startReported = true;
-                emit fileStarted(reportCursor);
-            }
-            if (job.state != Job::State::Over && !stopping && job.pagesDone > job.pagesTold) {
-                job.pagesTold = job.pagesDone;
-                emit fileProgress(reportCursor, job.pagesDone, job.calls.pages);
-            }
-            if (job.state != Job::State::Over && !(ended && stopping))
+            const Job &job = *jobs[size_t(reportCursor)];
+            tell(reportCursor);
+            if (!job.over() && run != RunState::Stopped)
                 break;
             const int index = reportCursor++;
-            if (job.state == Job::State::Over && !job.stopped)
-                emit fileDone(index, job.result);
+            cursorStartTold = false;
+            if (job.state == FileState::Refused || job.state == FileState::Done)
+                emit q->fileDone(index, job.result);
         }
-    } while (reportAgain);
-    reporting = false;
-    if (finishAfterReport) {
-        finishAfterReport = false;
-        emit finished(stopping);
+    } while (reporting == Reporting::Again);
+    reporting = Reporting::Idle;
+    if (ended() && !finishedTold) {
+        finishedTold = true;
+        emit q->finished(stopping());
     }
 }
 
-void Engine::endIfIdle()
+// What there is to tell of the file at the cursor before it is over.
+void Engine::Private::tell(int index)
 {
-    if (ended || running > 0 || (!stopping && (!waiting.empty() || !active.empty())))
+    Job &job = *jobs[size_t(index)];
+    const bool begun = job.state != FileState::Waiting && job.state != FileState::Refused;
+    if (begun && !cursorStartTold) {
+        cursorStartTold = true;
+        emit q->fileStarted(index);
+    }
+    if (!job.over() && !stopping() && job.pagesDone > job.pagesTold) {
+        job.pagesTold = job.pagesDone;
+        emit q->fileProgress(index, job.pagesDone, job.calls.pages);
+    }
+}
+
+void Engine::Private::endIfIdle()
+{
+    if (ended() || running > 0 || (!stopping() && (!waiting.empty() || !active.empty())))
         return;
-    ended = true;
     killTimer.stop();
     while (!active.empty())
         fileOver(active.front());
+    run = stopping() ? RunState::Stopped : RunState::Ended;
     // The end comes after the last file is told about, even from inside a box it opened.
-    finishAfterReport = true;
     report();
 }
 
-void Engine::stop()
-{
-    stopRequest.escalate();
-    if (stopping) {
-        signalAll(StopRequest::Kill);
-        return;
-    }
-    stopping = true;
-    waiting.clear();
-    signalAll(StopRequest::Terminate);
-    killTimer.start(terminateGraceMs);
-    endIfIdle();
-}
-
-void Engine::signalAll(StopRequest::Level level)
+void Engine::Private::signalAll(StopRequest::Level level)
 {
     for (const auto &job : jobs) {
-        for (const auto &run : job->runs)
-            run->process->signal(level);
+        for (const Job::Range &range : job->ranges)
+            range.process->signal(level);
     }
 }
 

@@ -2,26 +2,17 @@
 #define VELINOR_ENGINE_H
 
 #include "arguments.h"
-#include "childprocess.h"
-#include "scratchfolders.h"
 #include "singleimage.h"
-#include "sourceprotection.h"
 #include "tnsrename.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QThreadPool>
-#include <QTimer>
 
 #include <memory>
-#include <vector>
 
 namespace velinor {
-
-class ConverterProcess;
-class LiteralNames;
-struct Plan;
 
 // What became of one listed file.
 struct FileResult
@@ -42,6 +33,7 @@ struct FileResult
     int exitCode = 0;
     QStringList errorTail;     // the last lines the converter wrote on its standard error
     bool renameFailed = false; // ".tns" renaming found no image to rename
+    QList<QStringList> calls;  // of a dry run: the converter's arguments for each call, in order
 
     bool refused() const
     {
@@ -56,6 +48,9 @@ struct EngineSettings
     ConversionOptions options;
     TnsRename tns = TnsRename::None;
     int jobs = 1;
+    // Plans every file as a run would, refusals and page counts included, and tells the calls it
+    // would make (FileResult::calls) instead of making them; nothing is written or renamed.
+    bool dryRun = false;
 };
 
 // Converts a list of files with up to `jobs` converter calls at once. The unit it schedules is
@@ -89,37 +84,8 @@ signals:
     void finished(bool stopped);
 
 private:
-    struct Job;
-
-    void schedule();
-    bool startRange();
-    bool begin(int index);
-    void planned(int index, const Plan &plan);
-    void runRange(int index);
-    void rangeEnded(int index, ConverterProcess *process, const FileResult &failure);
-    void fileOver(int index);
-    void report();
-    void endIfIdle();
-    void signalAll(StopRequest::Level level);
-
-    EngineSettings settings;
-    ScratchRun scratch;
-    Qt::CaseSensitivity nameCase; // in the destination, asked once
-    SourceGuard listed;
-    TnsRenamer renamer;
-    std::vector<std::unique_ptr<Job>> jobs;
-    std::vector<int> waiting; // not begun, in list order
-    std::vector<int> active;  // begun and not over, in list order
-    int running = 0;          // converter calls and plannings under way
-    int reportCursor = 0;
-    bool reporting = false;
-    bool reportAgain = false;
-    bool finishAfterReport = false;
-    QThreadPool planners;
-    StopRequest stopRequest;
-    QTimer killTimer;
-    bool stopping = false;
-    bool ended = false;
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace velinor

@@ -135,6 +135,15 @@ private slots:
             R"x(sed "s|$PWD/||" out/l*; ls out)x",
             R"x([2/2] $'gone\t\x1b\n\r\\\'\u202e.pdf')x"
             "\nLe fichier spécifié n'existe pas !\n1\nimage of l'x$HOME.pdf\nl'x$HOME.png\n");
+        // The commands printed, run through sh, give the fake converter the very calls of a run.
+        cli::row("a dry run's commands are the run's calls",
+                 "mkdir out; export FAKE_CONVERT_PAGES=20; velinor-cli -j2 --tns --dry-run -d out "
+                 "a.pdf b.pdf "
+                 "gone.pdf >cmds; echo $?; ls out | wc -l; grep -c -- '-scene [0-9]* ' cmds; "
+                 "FAKE_CONVERT_LOG=dry sh cmds; FAKE_CONVERT_LOG=ran velinor-cli -q -j2 -d out "
+                 "a.pdf b.pdf gone.pdf; sort dry >d; sort ran >r; cmp d r && echo same",
+                 "[3/3] gone.pdf\nLe fichier spécifié n'existe pas !\n1\n0\n6\n[3/3] gone.pdf\n"
+                 "Le fichier spécifié n'existe pas !\nsame\n");
         cli::row("jobs held under the open-file limit",
                  "for i in $(seq 10 25); do touch f$i.pdf; done; ulimit -n 64; FAKE_CONVERT_SLEEP="
                  "0.2 velinor-cli -q -j 100000 -d out f*.pdf 2>err; echo $?; "
