@@ -21,6 +21,7 @@ class ConverterProcess : public QObject
 
 public:
     enum class Ending { Exited, Crashed, NotStarted };
+    Q_ENUM(Ending)
 
     explicit ConverterProcess(QObject *parent = nullptr);
     // A call still running is killed with its group, and waited for.

@@ -1,5 +1,6 @@
 // The conversion engine both front ends drive, with the fake converter of tests/fakes: the ranges
 // of a long document, which files may run side by side, the order files are told in, and stop.
+#include "converterprocess.h"
 #include "engine.h"
 #include "paths.h"
 #include "processes.h"
@@ -161,6 +162,60 @@ private slots:
         run(files);
         QCOMPARE(told.join(' '), QString("+0 0 1 +2 2"));
         QCOMPARE(results.value(1).outcome, FileResult::Outcome::Unreadable);
+    }
+
+    // One converter call, a script standing for the converter: how it ended, what it said last,
+    // and that what it left running in its group did not outlive it.
+    void call_data()
+    {
+        using E = velinor::ConverterProcess::Ending;
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<E>("ending");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("its words, its code")
+            << "printf 'a\\nlast' >&2; exit 3" << E::Exited << 3 << "a\nlast";
+        QTest::newRow("a crash") << "kill -SEGV $$" << E::Crashed << 11 << "";
+        QTest::newRow("not a program") << "" << E::NotStarted << 0 << "";
+        QTest::newRow("its own group, its folder, nothing to read")
+            << "[ $(ps -o pgid= -p $$) = $$ ] || exit 4; read x && exit 5; pwd >&2" << E::Exited
+            << 0 << "@";
+        QTest::newRow("what it leaves is killed")
+            << "sleep 30 & echo $! >pid; exit 0" << E::Exited << 0 << "";
+    }
+    void call()
+    {
+        QFETCH(QString, script);
+        QFETCH(velinor::ConverterProcess::Ending, ending);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        const QString folder = tmp.filePath(QTest::currentDataTag());
+        QDir().mkpath(folder);
+        const QString program =
+            testenv::writeFile(folder + "/convert", "#!/bin/sh\n" + script.toUtf8());
+        if (!script.isEmpty())
+            QFile(program).setPermissions(QFile::ExeOwner | QFile::ReadOwner);
+        velinor::ConverterProcess process;
+        QEventLoop loop;
+        velinor::ConverterProcess::Ending ended{};
+        int exitCode = -1;
+        connect(&process, &velinor::ConverterProcess::ended, [&](auto e, int c) {
+            ended = e, exitCode = c;
+            loop.quit();
+        });
+        process.start(program, {}, folder);
+        loop.exec();
+        QCOMPARE(ended, ending);
+        QCOMPARE(exitCode, code);
+        QCOMPARE(QString::fromUtf8(process.errorTail()), QString(said).replace("@", folder + "\n"));
+        const QByteArray left = testenv::readFile(folder + "/pid").trimmed();
+        // Killed, it may wait a while for whoever adopted it to reap it.
+        const auto gone = [&] {
+            const QByteArray stat = testenv::readFile("/proc/" + left + "/stat");
+            return stat.isEmpty() || stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z";
+        };
+        if (!left.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(gone(), 1000);
     }
 
     // A stop ends the converters at once, a second one kills those that linger: nothing more
