@@ -140,10 +140,11 @@ ConverterCalls converterCalls(const ConversionCall &call, const ConversionOption
 
 bool countsImages(const ConversionCall &call, const ConversionOptions &options, DocumentKind kind)
 {
-    // A single image has its height worked out from the document's pages (singleimage.h).
-    return options.append || !writesUnderOwnName(absoluteForMagick(call.outputPath)) ||
-           kind == DocumentKind::Pdf ||
-           (kind == DocumentKind::PostScript && splittable(call, options));
+    // A single image of a PDF has its height worked out from the pages' sizes (singleimage.h);
+    // names spelt out need the count of a document's images, unless they make a single one.
+    return kind == DocumentKind::Pdf ||
+           (kind == DocumentKind::PostScript && splittable(call, options)) ||
+           (!options.append && !writesUnderOwnName(absoluteForMagick(call.outputPath)));
 }
 
 ConverterCalls plannedCalls(const QString &converterPath, const QString &source, DocumentKind kind,
