@@ -196,7 +196,8 @@ QList<SourceFile> sourceList(const QStringList &given, const Unrepresentable &un
 QString chosenConverter(const QString &given, const Unrepresentable &unrepresentable)
 {
     if (unrepresentable.contains(given)) {
-        print(stderr, unrepresentableText(unrepresentable.value(given)) + QLatin1Char('\n'));
+        print(stderr, velinor::unrepresentableText(unrepresentable.value(given), displayName) +
+                          QLatin1Char('\n'));
         return QString();
     }
     const QString converter = given.isEmpty() ? velinor::findConverter() : converterFrom(given);
@@ -226,7 +227,7 @@ std::optional<QString> chosenDestination(const QString &given, const SourceFile 
         bytes = slash < 0 ? "." : slash == 0 ? "/" : last.unrepresentable.left(slash);
     }
     if (!velinor::representableName(bytes)) {
-        print(stderr, unrepresentableText(bytes) + QLatin1Char('\n'));
+        print(stderr, velinor::unrepresentableText(bytes, displayName) + QLatin1Char('\n'));
         return std::nullopt;
     }
     return given.isEmpty() ? QFileInfo(QFile::decodeName(bytes)).absoluteFilePath() : given;

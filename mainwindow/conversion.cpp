@@ -53,20 +53,13 @@ void MainWindow::showProgress(int value)
     form->progressBar->setValue(value);
 }
 
-QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const
+QString MainWindow::tooTallAdvice(const velinor::StackedImage &image) const
 {
-    const QString advice = image.lowerSupersampling
-                               ? tr("Choisissez un super sampling plus bas, ou décochez \"Créer "
-                                    "une seule image\" pour obtenir une image par page.")
-                               : tr("Décochez \"Créer une seule image\" pour obtenir une image "
-                                    "par page.");
-    return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\n%5")
-        .arg(fileName)
-        .arg(image.pages)
-        .arg(image.height)
-        .arg(image.limit)
-        .arg(advice);
+    return image.lowerSupersampling ? tr("Choisissez un super sampling plus bas, ou décochez "
+                                         "\"Créer une seule image\" pour obtenir une image par "
+                                         "page.")
+                                    : tr("Décochez \"Créer une seule image\" pour obtenir une "
+                                         "image par page.");
 }
 
 // A box of the run: what went wrong in its text, why under "Show Details...".
@@ -148,8 +141,7 @@ void MainWindow::on_boutonConvertir_clicked()
                 if (!result.refused())
                     showProgress((index + 1) * 100 / n);
                 if (result.renameFailed)
-                    QMessageBox::warning(this, tr("Erreur"),
-                                         tr("L'opération de renommage en .tns a échoué."));
+                    QMessageBox::warning(this, tr("Erreur"), velinor::renameFailedText());
             });
     // The click returns when the run is over, as it always has; the window lives on meanwhile.
     QEventLoop loop;
@@ -171,41 +163,38 @@ void MainWindow::on_boutonConvertir_clicked()
         close();
 }
 
+// The window names files as they are; only details escape what could garble them.
+static QString asItIs(const QString &name)
+{
+    return name;
+}
+
 void MainWindow::showResult(const QString &path, const velinor::FileResult &result)
 {
-    const QString fileName = velinor::fileName(path);
     using Outcome = velinor::FileResult::Outcome;
+    QString text = velinor::outcomeText(result, path, asItIs);
+    QString details;
     switch (result.outcome) {
     case Outcome::Converted:
-        break;
+        return;
     case Outcome::Unreadable:
-        showError(nullptr, QMessageBox::Warning, tr("Le fichier spécifié n'existe pas !"),
-                  velinor::unreadableDetails(path));
-        break;
+        showError(nullptr, QMessageBox::Warning, text, velinor::unreadableDetails(path));
+        return;
     case Outcome::ReplacesSource:
-        showError(this, QMessageBox::Critical,
-                  tr("Conversion impossible de \"%1\" : l'image remplacerait le fichier source. "
-                     "Choisissez un autre dossier de destination.")
-                      .arg(velinor::fileName(result.replaced)),
-                  velinor::escapeControls(QDir::toNativeSeparators(result.replaced)));
+        details = velinor::escapeControls(QDir::toNativeSeparators(result.replaced));
         break;
     case Outcome::TooTall:
-        showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
+        text += QLatin1Char('\n') + tooTallAdvice(result.image);
         break;
     case Outcome::InvalidPdf:
-        showError(this, QMessageBox::Critical,
-                  tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce "
-                     "plus de pages qu'il n'en contient.")
-                      .arg(fileName));
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
     case Outcome::Crashed:
-        showError(this, QMessageBox::Critical,
-                  tr("Erreur durant la conversion de \"%1\".").arg(fileName),
-                  velinor::failureDetails(result).join(QLatin1Char('\n')));
+        details = velinor::failureDetails(result).join(QLatin1Char('\n'));
         break;
     }
+    showError(this, QMessageBox::Critical, text, details);
 }
 
 void MainWindow::setRunning(bool on)

@@ -77,7 +77,7 @@ private:
     void showStatus(const QString &message);
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
-    QString tooTallText(const QString &fileName, const velinor::StackedImage &image) const;
+    QString tooTallAdvice(const velinor::StackedImage &image) const;
     void showResult(const QString &path, const velinor::FileResult &result);
     void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                    const QString &details = QString());
