@@ -10,6 +10,7 @@
 #include "nativenames.h"
 #include "paths.h"
 #include "reasons.h"
+#include "runsetup.h"
 #include "translation.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QThread>
 #include <QTranslator>
 
 #include <algorithm>
@@ -220,7 +220,7 @@ std::optional<QString> chosenDestination(const QString &given, const SourceFile 
                                          const Unrepresentable &unrepresentable)
 {
     if (given.isEmpty() && last.unrepresentable.isEmpty())
-        return velinor::folderOf(last.path);
+        return velinor::defaultDestination({last.path});
     QByteArray bytes = unrepresentable.value(given);
     if (given.isEmpty()) {
         const qsizetype slash = last.unrepresentable.lastIndexOf('/');
@@ -303,10 +303,9 @@ int main(int argc, char *argv[])
     if (line.action == CommandLine::Action::DryRun)
         return dryRun(converter, destination, line.options, line.tns, files);
 
-    if (!QDir(destination).exists() && !QDir().mkpath(destination)) {
-        print(stderr, QCoreApplication::translate(
-                          "velinor-cli", "Impossible de créer le dossier de destination « %1 ».\n")
-                          .arg(destination));
+    // Unlike the window's, the run stops before any file (see createDestination).
+    if (!velinor::createDestination(destination).ready()) {
+        print(stderr, velinor::uncreatableText(destination) + QLatin1Char('\n'));
         return SomeFailed;
     }
 
@@ -322,8 +321,7 @@ int main(int argc, char *argv[])
     for (const SourceFile &file : files)
         paths << file.path;
     settings.pdfRefused = velinor::pdfRefused(converter, paths);
-    settings.jobs =
-        jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
+    settings.jobs = jobsWithinDescriptors(velinor::jobCount(line.jobs));
 
     Batch batch(settings, files);
     QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);

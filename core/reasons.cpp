@@ -4,6 +4,7 @@
 #include "magickpolicy.h"
 #include "nativenames.h"
 #include "paths.h"
+#include "runsetup.h"
 #include "sourceprotection.h"
 
 #include <QCoreApplication>
@@ -109,6 +110,28 @@ QString unrepresentableText(const QByteArray &bytes, NameShown shown)
     return tr("Le nom « %1 » n'est pas en UTF-8, le codage du système : velinor ne peut pas "
               "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre nom.")
         .arg(shown(escapedName(bytes)));
+}
+
+QString uncreatableText(const QString &shownFolder)
+{
+    return tr("Impossible de créer le dossier de destination « %1 ».").arg(shownFolder);
+}
+
+QString uncreatableReason(const DestinationFolder &folder)
+{
+    using Outcome = DestinationFolder::Outcome;
+    const QString blocking = escapeControls(QDir::toNativeSeparators(folder.blocking));
+    switch (folder.outcome) {
+    case Outcome::Ready:
+        break;
+    case Outcome::NotAFolder:
+        return tr("« %1 » n'est pas un dossier.").arg(blocking);
+    case Outcome::NotWritable:
+        return tr("Vous n'avez pas le droit d'écrire dans « %1 ».").arg(blocking);
+    case Outcome::Refused:
+        return tr("Le système n'a rien pu créer dans « %1 ».").arg(blocking);
+    }
+    return QString();
 }
 
 QStringList failureDetails(const FileResult &result)

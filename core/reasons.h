@@ -8,6 +8,7 @@
 // details in the window, the lines under a file in velinor-cli.
 namespace velinor {
 
+struct DestinationFolder;
 struct FileResult;
 struct PolicyChange;
 struct SourceVerdict;
@@ -37,6 +38,10 @@ QString renameFailedText();
 
 // Why a name given by bytes that text cannot hold is refused.
 QString unrepresentableText(const QByteArray &bytes, NameShown shown);
+
+// A destination that could not be made (shownFolder as the front end writes it), then why.
+QString uncreatableText(const QString &shownFolder);
+QString uncreatableReason(const DestinationFolder &folder);
 
 // The converter's fate ("Code de sortie du convertisseur : 3"), then the last lines it wrote on
 // its standard error, escaped.

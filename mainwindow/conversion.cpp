@@ -6,13 +6,13 @@
 #include "magickpolicy.h"
 #include "paths.h"
 #include "reasons.h"
+#include "runsetup.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 
 velinor::ConversionOptions MainWindow::currentOptions() const
 {
@@ -108,9 +108,13 @@ void MainWindow::on_boutonConvertir_clicked()
     allowPdfIfRefused();
     setRunning(true);
     showStatus(tr("La conversion a commencé..."));
-    QDir folder(destination);
-    if (!folder.exists())
-        folder.mkpath(QStringLiteral("."));
+    // Unlike velinor-cli's, the run goes on without its folder (see createDestination).
+    const velinor::DestinationFolder folder = velinor::createDestination(destination);
+    const QString unmade =
+        folder.ready() ? QString()
+                       : velinor::uncreatableText(
+                             velinor::escapeControls(QDir::toNativeSeparators(destination))) +
+                             QLatin1Char('\n') + velinor::uncreatableReason(folder);
 
     velinor::EngineSettings settings;
     settings.converter = converter;
@@ -118,7 +122,7 @@ void MainWindow::on_boutonConvertir_clicked()
     settings.options = currentOptions();
     settings.tns =
         form->choixTNS->isChecked() ? velinor::TnsRename::ByPrefix : velinor::TnsRename::None;
-    settings.jobs = QThread::idealThreadCount();
+    settings.jobs = velinor::jobCount();
     velinor::Engine engine(settings, files);
     const int n = int(files.size());
     int fileStart = 0; // where the bar stood once the file's quarter step was made
@@ -136,8 +140,8 @@ void MainWindow::on_boutonConvertir_clicked()
                     showProgress(value);
             });
     connect(&engine, &velinor::Engine::fileDone, this,
-            [this, n](int index, const velinor::FileResult &result) {
-                showResult(files.at(index), result);
+            [this, n, unmade](int index, const velinor::FileResult &result) {
+                showResult(files.at(index), result, unmade);
                 if (!result.refused())
                     showProgress((index + 1) * 100 / n);
                 if (result.renameFailed)
@@ -169,7 +173,9 @@ static QString asItIs(const QString &name)
     return name;
 }
 
-void MainWindow::showResult(const QString &path, const velinor::FileResult &result)
+// A failure after a destination that could not be made (unmade: why) tells that first.
+void MainWindow::showResult(const QString &path, const velinor::FileResult &result,
+                            const QString &unmade)
 {
     using Outcome = velinor::FileResult::Outcome;
     QString text = velinor::outcomeText(result, path, asItIs);
@@ -190,9 +196,13 @@ void MainWindow::showResult(const QString &path, const velinor::FileResult &resu
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
-    case Outcome::Crashed:
-        details = velinor::failureDetails(result).join(QLatin1Char('\n'));
+    case Outcome::Crashed: {
+        QStringList lines = velinor::failureDetails(result);
+        if (!unmade.isEmpty())
+            lines.prepend(unmade);
+        details = lines.join(QLatin1Char('\n'));
         break;
+    }
     }
     showError(this, QMessageBox::Critical, text, details);
 }

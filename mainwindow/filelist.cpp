@@ -4,6 +4,7 @@
 #include "nativenames.h"
 #include "paths.h"
 #include "reasons.h"
+#include "runsetup.h"
 
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
@@ -113,7 +114,7 @@ void MainWindow::filesAdded()
         sourceFolder = velinor::folderOf(files.last());
         // A destination the user typed or chose is never overridden by new sources.
         if (destination.isEmpty()) {
-            destination = sourceFolder;
+            destination = velinor::defaultDestination(files);
             form->lineChemin->setText(destination);
         }
     }

@@ -78,7 +78,8 @@ private:
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
     QString tooTallAdvice(const velinor::StackedImage &image) const;
-    void showResult(const QString &path, const velinor::FileResult &result);
+    void showResult(const QString &path, const velinor::FileResult &result,
+                    const QString &unmade = QString());
     void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                    const QString &details = QString());
     void setRunning(bool on);

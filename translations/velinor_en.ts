@@ -520,6 +520,22 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
         <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
     </message>
+    <message>
+        <source>Impossible de créer le dossier de destination « %1 ».</source>
+        <translation>Cannot create the destination folder &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>« %1 » n&apos;est pas un dossier.</source>
+        <translation>&quot;%1&quot; is not a folder.</translation>
+    </message>
+    <message>
+        <source>Vous n&apos;avez pas le droit d&apos;écrire dans « %1 ».</source>
+        <translation>You are not allowed to write into &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Le système n&apos;a rien pu créer dans « %1 ».</source>
+        <translation>The system could create nothing in &quot;%1&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>velinor-cli</name>
@@ -579,12 +595,6 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Le convertisseur « %1 » est introuvable ou ne peut pas être lancé.
 </source>
         <translation>The converter &quot;%1&quot; cannot be found or cannot be started.
-</translation>
-    </message>
-    <message>
-        <source>Impossible de créer le dossier de destination « %1 ».
-</source>
-        <translation>Cannot create the destination folder &quot;%1&quot;.
 </translation>
     </message>
     <message>
