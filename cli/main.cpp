@@ -131,6 +131,56 @@ int usageError(const QString &error)
     return UsageError;
 }
 
+// What is answered without converting anything: a usage error, the help, the version, and
+// --allow-pdf alone or failing; none when there are files to convert.
+std::optional<int> answered(const CommandLine &line)
+{
+    switch (line.action) {
+    case CommandLine::Action::UsageError:
+        return usageError(line.error);
+    case CommandLine::Action::Help:
+        return print(stdout, helpText()) ? AllConverted : outputFailed();
+    case CommandLine::Action::Version:
+        return print(stdout, QStringLiteral("velinor-cli " VELINOR_VERSION "\n")) ? AllConverted
+                                                                                  : outputFailed();
+    case CommandLine::Action::Convert:
+    case CommandLine::Action::DryRun:
+        break;
+    }
+    if (line.allowPdf && !allowPdf())
+        return SomeFailed;
+    if (line.files.isEmpty())
+        return AllConverted;
+    return std::nullopt;
+}
+
+// Converts the files, telling about each as it ends; the exit status.
+int convert(QCoreApplication &application, const CommandLine &line, const QString &converter,
+            const QString &destination, const QList<SourceFile> &files)
+{
+    // Before the first program starts, so that no signal ends velinor-cli before its programs.
+    velinor::Interruption interruption;
+    BatchSettings settings;
+    settings.converter = converter;
+    settings.destination = destination;
+    settings.options = line.options;
+    settings.tns = line.tns;
+    settings.quiet = line.quiet;
+    QStringList paths;
+    for (const SourceFile &file : files)
+        paths << file.path;
+    settings.pdfRefused = velinor::pdfRefused(converter, paths);
+    settings.jobs = jobsWithinDescriptors(velinor::jobCount(line.jobs));
+
+    Batch batch(settings, files);
+    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
+    QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
+    // From inside the event loop: a batch with nothing to run ends at once, and an exit()
+    // before exec() would be lost.
+    QMetaObject::invokeMethod(&batch, &Batch::start, Qt::QueuedConnection);
+    return application.exec();
+}
+
 // A path is taken as it stands; a bare name is looked for on PATH, as a shell would.
 QString converterFrom(const QString &given)
 {
@@ -272,22 +322,8 @@ int main(int argc, char *argv[])
     velinor::installTranslator(application, translator);
 
     const CommandLine line = parseCommandLine(QCoreApplication::arguments().mid(1));
-    switch (line.action) {
-    case CommandLine::Action::UsageError:
-        return usageError(line.error);
-    case CommandLine::Action::Help:
-        return print(stdout, helpText()) ? AllConverted : outputFailed();
-    case CommandLine::Action::Version:
-        return print(stdout, QStringLiteral("velinor-cli " VELINOR_VERSION "\n")) ? AllConverted
-                                                                                  : outputFailed();
-    case CommandLine::Action::Convert:
-    case CommandLine::Action::DryRun:
-        break;
-    }
-    if (line.allowPdf && !allowPdf())
-        return SomeFailed;
-    if (line.files.isEmpty())
-        return AllConverted;
+    if (const std::optional<int> status = answered(line))
+        return *status;
 
     const QString converter = chosenConverter(line.converter, unrepresentable);
     if (converter.isEmpty())
@@ -309,25 +345,5 @@ int main(int argc, char *argv[])
         return SomeFailed;
     }
 
-    // Before the first program starts, so that no signal ends velinor-cli before its programs.
-    velinor::Interruption interruption;
-    BatchSettings settings;
-    settings.converter = converter;
-    settings.destination = destination;
-    settings.options = line.options;
-    settings.tns = line.tns;
-    settings.quiet = line.quiet;
-    QStringList paths;
-    for (const SourceFile &file : files)
-        paths << file.path;
-    settings.pdfRefused = velinor::pdfRefused(converter, paths);
-    settings.jobs = jobsWithinDescriptors(velinor::jobCount(line.jobs));
-
-    Batch batch(settings, files);
-    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
-    QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
-    // From inside the event loop: a batch with nothing to run ends at once, and an exit()
-    // before exec() would be lost.
-    QMetaObject::invokeMethod(&batch, &Batch::start, Qt::QueuedConnection);
-    return application.exec();
+    return convert(application, line, converter, destination, files);
 }

@@ -92,19 +92,26 @@ void MainWindow::allowPdfIfRefused()
         showError(this, QMessageBox::Warning, velinor::policyChangeText(change));
 }
 
-void MainWindow::on_boutonConvertir_clicked()
+// Says with a box what keeps the run from starting, if anything does.
+bool MainWindow::readyToConvert()
 {
     if (converter.isEmpty()) {
         QMessageBox::warning(this, tr("Erreur"),
                              tr("Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le "
                                 "menu Fichier pour le re-détecter."));
-        return;
+        return false;
     }
     if (destination.isEmpty()) {
         QMessageBox::warning(this, tr("Erreur"), tr("Aucun répertoire de sortie n'est défini."));
-        return;
+        return false;
     }
+    return true;
+}
 
+void MainWindow::on_boutonConvertir_clicked()
+{
+    if (!readyToConvert())
+        return;
     allowPdfIfRefused();
     setRunning(true);
     showStatus(tr("La conversion a commencé..."));
@@ -115,7 +122,19 @@ void MainWindow::on_boutonConvertir_clicked()
                        : velinor::uncreatableText(
                              velinor::escapeControls(QDir::toNativeSeparators(destination))) +
                              QLatin1Char('\n') + velinor::uncreatableReason(folder);
+    const bool stopped = convertFiles(unmade);
+    showProgress(0);
+    setRunning(false);
+    showStatus(stopped ? tr("Conversion arrêtée.") : tr("Fini !"));
+    if (closeAfterRun)
+        close();
+}
 
+// The listed files converted, each told about with the bar and the status, and a box when it
+// went wrong (after a destination that could not be made, unmade says why); whether the run was
+// stopped.
+bool MainWindow::convertFiles(const QString &unmade)
+{
     velinor::EngineSettings settings;
     settings.converter = converter;
     settings.destination = destination;
@@ -147,7 +166,12 @@ void MainWindow::on_boutonConvertir_clicked()
                 if (result.renameFailed)
                     QMessageBox::warning(this, tr("Erreur"), velinor::renameFailedText());
             });
-    // The click returns when the run is over, as it always has; the window lives on meanwhile.
+    return runToEnd(engine);
+}
+
+// The click returns when the run is over, as it always has; the window lives on meanwhile.
+bool MainWindow::runToEnd(velinor::Engine &engine)
+{
     QEventLoop loop;
     bool stopped = false;
     connect(&engine, &velinor::Engine::finished, &loop, [&loop, &stopped](bool wasStopped) {
@@ -159,12 +183,7 @@ void MainWindow::on_boutonConvertir_clicked()
     QMetaObject::invokeMethod(&engine, &velinor::Engine::start, Qt::QueuedConnection);
     loop.exec();
     running = nullptr;
-
-    showProgress(0);
-    setRunning(false);
-    showStatus(stopped ? tr("Conversion arrêtée.") : tr("Fini !"));
-    if (closeAfterRun)
-        close();
+    return stopped;
 }
 
 // The window names files as they are; only details escape what could garble them.

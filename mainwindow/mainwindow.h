@@ -82,6 +82,9 @@ private:
                     const QString &unmade = QString());
     void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                    const QString &details = QString());
+    bool readyToConvert();
+    bool convertFiles(const QString &unmade);
+    bool runToEnd(velinor::Engine &engine);
     void setRunning(bool on);
     bool stopRunToQuit();
     void allowPdfIfRefused();
