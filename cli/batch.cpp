@@ -1,7 +1,5 @@
 #include "batch.h"
 
-#include "nativenames.h"
-#include "paths.h"
 #include "pdfpages.h"
 #include "reasons.h"
 #include "shellquote.h"
@@ -58,44 +56,15 @@ void Progress::fileDone(const QString &name, const QStringList &problems)
     writeError(text);
 }
 
-static QString refusalText(const velinor::FileResult &result)
+// Why a single image is not made, in words that name velinor-cli's own options.
+static QString tooTallAdvice(const velinor::StackedImage &image)
 {
-    if (result.outcome == velinor::FileResult::Outcome::Unreadable)
-        return QCoreApplication::translate("velinor-cli", "Le fichier spécifié n'existe pas !");
-    return QCoreApplication::translate("velinor-cli",
-                                       "Conversion impossible de \"%1\" : l'image remplacerait "
-                                       "le fichier source. Choisissez un autre dossier de "
-                                       "destination.")
-        .arg(displayName(velinor::fileName(result.replaced)));
-}
-
-QString unrepresentableText(const QByteArray &bytes)
-{
-    return QCoreApplication::translate("velinor-cli",
-                                       "Le nom « %1 » n'est pas en UTF-8, le codage du système : "
-                                       "velinor ne peut pas l'utiliser tel quel et ne lira ni "
-                                       "n'écrira rien sous un autre nom.")
-        .arg(displayName(velinor::escapedName(bytes)));
-}
-
-QString tooTallText(const QString &fileName, const velinor::StackedImage &image)
-{
-    const QString advice =
-        image.lowerSupersampling
-            ? QCoreApplication::translate("velinor-cli",
-                                          "Choisissez un --supersampling plus bas, ou retirez "
-                                          "--single-image pour obtenir une image par page.")
-            : QCoreApplication::translate(
-                  "velinor-cli", "Retirez --single-image pour obtenir une image par page.");
-    return QCoreApplication::translate(
-               "velinor-cli",
-               "Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-               "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick. %5")
-        .arg(fileName)
-        .arg(image.pages)
-        .arg(image.height)
-        .arg(image.limit)
-        .arg(advice);
+    return image.lowerSupersampling
+               ? QCoreApplication::translate("velinor-cli",
+                                             "Choisissez un --supersampling plus bas, ou retirez "
+                                             "--single-image pour obtenir une image par page.")
+               : QCoreApplication::translate(
+                     "velinor-cli", "Retirez --single-image pour obtenir une image par page.");
 }
 
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
@@ -144,45 +113,26 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
     using Outcome = velinor::FileResult::Outcome;
     for (const QStringList &call : result.calls)
         emit callPlanned(call);
-    // Quoted like the progress line: a newline in a name must not fake a line of its own.
-    const QString fileName = displayName(velinor::fileName(files.at(index).path));
+    const SourceFile &file = files.at(index);
     QStringList problems;
-    switch (result.outcome) {
-    case Outcome::Converted:
-        break;
-    case Outcome::Unreadable:
-    case Outcome::ReplacesSource:
-        problems << (files.at(index).unrepresentable.isEmpty()
-                         ? refusalText(result)
-                         : unrepresentableText(files.at(index).unrepresentable));
-        break;
-    case Outcome::TooTall:
-        problems << tooTallText(fileName, result.image);
-        break;
-    case Outcome::InvalidPdf:
-        problems << QCoreApplication::translate("velinor-cli",
-                                                "Le fichier « %1 » n'est pas un PDF valide : son "
-                                                "arbre des pages annonce plus de pages qu'il n'en "
-                                                "contient.")
-                        .arg(fileName);
-        break;
-    case Outcome::NotStarted:
-    case Outcome::Failed:
-    case Outcome::Crashed:
-        problems << QCoreApplication::translate("velinor-cli",
-                                                "Erreur durant la conversion de \"%1\".")
-                        .arg(fileName);
-        pdfFailed = pdfFailed || (pdfRefused && velinor::documentKind(files.at(index).path) ==
-                                                    velinor::DocumentKind::Pdf);
+    if (result.refused() && !file.unrepresentable.isEmpty())
+        problems << velinor::unrepresentableText(file.unrepresentable, displayName);
+    else if (result.outcome != Outcome::Converted)
+        // Quoted like the progress line: a newline in a name must not fake a line of its own.
+        problems << velinor::outcomeText(result, file.path, displayName);
+    if (result.outcome == Outcome::TooTall)
+        problems.last() += QLatin1Char(' ') + tooTallAdvice(result.image);
+    if (result.outcome == Outcome::NotStarted || result.outcome == Outcome::Failed ||
+        result.outcome == Outcome::Crashed) {
+        pdfFailed = pdfFailed ||
+                    (pdfRefused && velinor::documentKind(file.path) == velinor::DocumentKind::Pdf);
         for (const QString &line : velinor::failureDetails(result))
             problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
-        break;
     }
     if (result.renameFailed)
-        problems << QCoreApplication::translate("velinor-cli",
-                                                "L'opération de renommage en .tns a échoué.");
+        problems << velinor::renameFailedText();
     anyFailed = anyFailed || !problems.isEmpty();
-    progress.fileDone(files.at(index).given, problems);
+    progress.fileDone(file.given, problems);
 }
 
 void Batch::interrupt(int signalNumber)

@@ -52,12 +52,6 @@ private:
     bool lineOpen = false; // a line of pages waits to be replaced
 };
 
-// Why a name given as bytes is refused, naming it as best it can.
-QString unrepresentableText(const QByteArray &bytes);
-
-// Why a single image is not made, in words that name velinor-cli's own options.
-QString tooTallText(const QString &fileName, const velinor::StackedImage &image);
-
 // velinor-cli's side of a run: the engine converts, this tells about each file in its words and
 // turns the end into the exit status.
 class Batch : public QObject

@@ -71,13 +71,30 @@ struct Choice
     int value;
 };
 
-// The value of `word` among the choices, or -1.
-int choose(const QString &word, std::initializer_list<Choice> choices)
+const Choice modes[] = {{"bw", int(Options::ColourMode::BlackWhite)},
+                        {"gray4", int(Options::ColourMode::Grey4)},
+                        {"gray8", int(Options::ColourMode::Grey8)},
+                        {"color4", int(Options::ColourMode::Colour4)},
+                        {"color8", int(Options::ColourMode::Colour8)}};
+const Choice formats[] = {{"png", 1}, {"jpeg", 0}};
+const Choice levels[] = {{"low", int(Options::Supersampling::Low)},
+                         {"medium", int(Options::Supersampling::Medium)},
+                         {"high", int(Options::Supersampling::High)}};
+
+// The value that `word` stands for among the choices; -1, with the error that lists them all,
+// when none.
+template <size_t N>
+int choose(const QString &option, const QString &word, const Choice (&choices)[N], QString &error)
 {
+    QStringList words;
     for (const Choice &c : choices) {
         if (word == QLatin1String(c.word))
             return c.value;
+        words << QLatin1String(c.word);
     }
+    error = QCoreApplication::translate("velinor-cli",
+                                        "valeur invalide pour %1 : « %2 » (au choix : %3)")
+                .arg(option, word, words.join(QLatin1String(", ")));
     return -1;
 }
 
@@ -89,11 +106,154 @@ bool isDecimal(const QString &text)
     });
 }
 
-QString invalidChoice(const QString &option, const QString &value, const QString &choices)
+// An argument that names an option, taken apart: "--name=value", "-nvalue" or the name alone.
+struct Given
 {
-    return QCoreApplication::translate("velinor-cli",
-                                       "valeur invalide pour %1 : « %2 » (au choix : %3)")
-        .arg(option, value, choices);
+    QString name;
+    QString value;
+    bool attached = false; // the value came within the argument
+};
+
+Given takeApart(const QString &argument)
+{
+    if (argument.startsWith(QLatin1String("--"))) {
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            return {argument.left(equals), argument.mid(equals + 1), true};
+    } else if (argument.size() > 2) {
+        return {argument.left(2), argument.mid(2), true};
+    }
+    return {argument, QString(), false};
+}
+
+// Stores the value of an option that takes one; the usage error when the value is not one it
+// takes.
+QString setValue(CommandLine &line, Option option, const QString &name, const QString &value)
+{
+    QString error;
+    switch (option) {
+    case Option::Destination:
+    case Option::Converter:
+        if (value.isEmpty())
+            return QCoreApplication::translate("velinor-cli",
+                                               "l'option %1 demande un chemin non vide")
+                .arg(name);
+        (option == Option::Destination ? line.destination : line.converter) = value;
+        break;
+    case Option::Mode:
+        if (const int mode = choose(name, value, modes, error); mode >= 0)
+            line.options.colourMode = Options::ColourMode(mode);
+        break;
+    case Option::Format:
+        if (const int png = choose(name, value, formats, error); png >= 0)
+            line.options.png = png == 1;
+        break;
+    case Option::Supersampling:
+        if (const int level = choose(name, value, levels, error); level >= 0)
+            line.options.supersampling = Options::Supersampling(level);
+        break;
+    case Option::Compression:
+        if (value.size() != 1 || !isDecimal(value))
+            return QCoreApplication::translate("velinor-cli",
+                                               "la compression va de 0 à 9, pas « %1 »")
+                .arg(value);
+        line.options.compression = value.toInt();
+        break;
+    case Option::Jobs:
+        line.jobs = isDecimal(value) && value.size() <= 6 ? value.toInt() : 0;
+        if (line.jobs < 1)
+            return QCoreApplication::translate(
+                       "velinor-cli",
+                       "le nombre de conversions simultanées doit être un entier positif, pas "
+                       "« %1 »")
+                .arg(value);
+        break;
+    default:
+        break;
+    }
+    return error;
+}
+
+void setFlag(CommandLine &line, Option option)
+{
+    switch (option) {
+    case Option::Resize:
+        line.options.resize = true;
+        break;
+    case Option::SingleImage:
+        line.options.append = true;
+        break;
+    case Option::Tns:
+        line.tns = true;
+        break;
+    case Option::DryRun:
+        line.action = CommandLine::Action::DryRun;
+        break;
+    case Option::AllowPdf:
+        line.allowPdf = true;
+        break;
+    case Option::Quiet:
+        line.quiet = true;
+        break;
+    case Option::Help:
+        line.action = CommandLine::Action::Help;
+        break;
+    case Option::Version:
+        line.action = CommandLine::Action::Version;
+        break;
+    default:
+        break;
+    }
+}
+
+// Reads the option that arguments[at] names, and its value from the next argument when it takes
+// one that is not attached; the usage error, if any.
+QString readOption(const QStringList &arguments, qsizetype &at, CommandLine &line,
+                   bool &compressionGiven)
+{
+    const QString &argument = arguments.at(at);
+    Given given = takeApart(argument);
+    const OptionName *option = findOption(given.name);
+    // Short flags are not bundled: "-qV" is one unknown word, not two options.
+    if (!option ||
+        (given.attached && !option->takesValue && !given.name.startsWith(QLatin1String("--"))))
+        return QCoreApplication::translate("velinor-cli", "option inconnue : %1").arg(argument);
+    if (given.attached && !option->takesValue)
+        return QCoreApplication::translate("velinor-cli", "l'option %1 ne prend pas de valeur")
+            .arg(given.name);
+    if (!option->takesValue) {
+        setFlag(line, option->option);
+        return QString();
+    }
+    if (!given.attached) {
+        if (at + 1 >= arguments.size())
+            return QCoreApplication::translate("velinor-cli", "l'option %1 demande une valeur")
+                .arg(given.name);
+        given.value = arguments.at(++at);
+    }
+    compressionGiven = compressionGiven || option->option == Option::Compression;
+    return setValue(line, option->option, given.name, given.value);
+}
+
+// What holds of the whole line only; the usage error, if any.
+QString finish(CommandLine &line, bool compressionGiven)
+{
+    // A compression given stays wherever it stands on the line; otherwise the format's start
+    // value, which the window's format switch sets.
+    if (!compressionGiven)
+        line.options.compression = velinor::defaultCompression(line.options.png);
+    if (!line.options.png && !velinor::offeredInJpeg(line.options.colourMode)) {
+        const auto mode = std::find_if(std::begin(modes), std::end(modes), [&](const Choice &c) {
+            return c.value == int(line.options.colourMode);
+        });
+        return QCoreApplication::translate(
+                   "velinor-cli",
+                   "le mode %1 n'existe pas en JPEG : choisissez bw, gray8 ou color8")
+            .arg(QLatin1String(mode->word));
+    }
+    if (line.files.isEmpty() && !line.allowPdf)
+        return QCoreApplication::translate("velinor-cli", "aucun fichier à convertir");
+    return QString();
 }
 
 } // namespace
@@ -103,151 +263,25 @@ CommandLine parseCommandLine(const QStringList &arguments)
     CommandLine line;
     bool compressionGiven = false;
     bool onlyFiles = false;
-    auto usageError = [&line](const QString &error) {
-        line.action = CommandLine::Action::UsageError;
-        line.error = error;
-        return line;
-    };
-
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    QString error;
+    for (qsizetype i = 0; i < arguments.size() && error.isEmpty(); ++i) {
         const QString &argument = arguments.at(i);
         // "-" alone names a file, as most tools read it.
-        if (onlyFiles || !argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
+        if (onlyFiles || !argument.startsWith(QLatin1Char('-')) || argument.size() == 1)
             line.files << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
+        else if (argument == QLatin1String("--"))
             onlyFiles = true;
-            continue;
-        }
-
-        QString name = argument;
-        QString value;
-        bool attached = false;
-        if (argument.startsWith(QLatin1String("--"))) {
-            const qsizetype equals = argument.indexOf(QLatin1Char('='));
-            if (equals > 0) {
-                name = argument.left(equals);
-                value = argument.mid(equals + 1);
-                attached = true;
-            }
-        } else if (argument.size() > 2) {
-            name = argument.left(2);
-            value = argument.mid(2);
-            attached = true;
-        }
-
-        const OptionName *option = findOption(name);
-        // Short flags are not bundled: "-qV" is one unknown word, not two options.
-        if (!option || (attached && !option->takesValue && !name.startsWith(QLatin1String("--"))))
-            return usageError(
-                QCoreApplication::translate("velinor-cli", "option inconnue : %1").arg(argument));
-        if (attached && !option->takesValue)
-            return usageError(
-                QCoreApplication::translate("velinor-cli", "l'option %1 ne prend pas de valeur")
-                    .arg(name));
-        if (option->takesValue && !attached) {
-            if (i + 1 >= arguments.size())
-                return usageError(
-                    QCoreApplication::translate("velinor-cli", "l'option %1 demande une valeur")
-                        .arg(name));
-            value = arguments.at(++i);
-        }
-
-        switch (option->option) {
-        case Option::Destination:
-        case Option::Converter:
-            if (value.isEmpty())
-                return usageError(QCoreApplication::translate(
-                                      "velinor-cli", "l'option %1 demande un chemin non vide")
-                                      .arg(name));
-            (option->option == Option::Destination ? line.destination : line.converter) = value;
-            break;
-        case Option::Mode: {
-            const int mode = choose(value, {{"bw", int(Options::ColourMode::BlackWhite)},
-                                            {"gray4", int(Options::ColourMode::Grey4)},
-                                            {"gray8", int(Options::ColourMode::Grey8)},
-                                            {"color4", int(Options::ColourMode::Colour4)},
-                                            {"color8", int(Options::ColourMode::Colour8)}});
-            if (mode < 0)
-                return usageError(
-                    invalidChoice(name, value, QStringLiteral("bw, gray4, gray8, color4, color8")));
-            line.options.colourMode = Options::ColourMode(mode);
-            break;
-        }
-        case Option::Format: {
-            const int png = choose(value, {{"png", 1}, {"jpeg", 0}});
-            if (png < 0)
-                return usageError(invalidChoice(name, value, QStringLiteral("png, jpeg")));
-            line.options.png = png == 1;
-            break;
-        }
-        case Option::Compression:
-            if (value.size() != 1 || !isDecimal(value))
-                return usageError(QCoreApplication::translate(
-                                      "velinor-cli", "la compression va de 0 à 9, pas « %1 »")
-                                      .arg(value));
-            line.options.compression = value.toInt();
-            compressionGiven = true;
-            break;
-        case Option::Supersampling: {
-            const int level = choose(value, {{"low", int(Options::Supersampling::Low)},
-                                             {"medium", int(Options::Supersampling::Medium)},
-                                             {"high", int(Options::Supersampling::High)}});
-            if (level < 0)
-                return usageError(invalidChoice(name, value, QStringLiteral("low, medium, high")));
-            line.options.supersampling = Options::Supersampling(level);
-            break;
-        }
-        case Option::Jobs:
-            line.jobs = isDecimal(value) && value.size() <= 6 ? value.toInt() : 0;
-            if (line.jobs < 1)
-                return usageError(
-                    QCoreApplication::translate("velinor-cli",
-                                                "le nombre de conversions simultanées doit être un "
-                                                "entier positif, pas « %1 »")
-                        .arg(value));
-            break;
-        case Option::Resize:
-            line.options.resize = true;
-            break;
-        case Option::SingleImage:
-            line.options.append = true;
-            break;
-        case Option::Tns:
-            line.tns = true;
-            break;
-        case Option::DryRun:
-            line.action = CommandLine::Action::DryRun;
-            break;
-        case Option::AllowPdf:
-            line.allowPdf = true;
-            break;
-        case Option::Quiet:
-            line.quiet = true;
-            break;
-        case Option::Help:
-            line.action = CommandLine::Action::Help;
+        else
+            error = readOption(arguments, i, line, compressionGiven);
+        if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return line;
-        case Option::Version:
-            line.action = CommandLine::Action::Version;
-            return line;
-        }
     }
-
-    // A compression given stays wherever it stands on the line; otherwise the format's start
-    // value, which the window's format switch sets.
-    if (!compressionGiven)
-        line.options.compression = velinor::defaultCompression(line.options.png);
-    if (!line.options.png && !velinor::offeredInJpeg(line.options.colourMode))
-        return usageError(
-            QCoreApplication::translate(
-                "velinor-cli", "le mode %1 n'existe pas en JPEG : choisissez bw, gray8 ou color8")
-                .arg(line.options.colourMode == Options::ColourMode::Grey4
-                         ? QStringLiteral("gray4")
-                         : QStringLiteral("color4")));
-    if (line.files.isEmpty() && !line.allowPdf)
-        return usageError(QCoreApplication::translate("velinor-cli", "aucun fichier à convertir"));
+    if (error.isEmpty())
+        error = finish(line, compressionGiven);
+    if (!error.isEmpty()) {
+        line.action = CommandLine::Action::UsageError;
+        line.error = error;
+    }
     return line;
 }
 

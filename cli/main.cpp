@@ -10,6 +10,7 @@
 #include "nativenames.h"
 #include "paths.h"
 #include "reasons.h"
+#include "runsetup.h"
 #include "translation.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QThread>
 #include <QTranslator>
 
 #include <algorithm>
@@ -131,6 +131,67 @@ int usageError(const QString &error)
     return UsageError;
 }
 
+// What is answered without converting anything: a usage error, the help, the version, and
+// --allow-pdf alone or failing; none when there are files to convert.
+std::optional<int> answered(const CommandLine &line)
+{
+    switch (line.action) {
+    case CommandLine::Action::UsageError:
+        return usageError(line.error);
+    case CommandLine::Action::Help:
+        return print(stdout, helpText()) ? AllConverted : outputFailed();
+    case CommandLine::Action::Version:
+        return print(stdout, QStringLiteral("velinor-cli " VELINOR_VERSION "\n")) ? AllConverted
+                                                                                  : outputFailed();
+    case CommandLine::Action::Convert:
+    case CommandLine::Action::DryRun:
+        break;
+    }
+    if (line.allowPdf && !allowPdf())
+        return SomeFailed;
+    if (line.files.isEmpty())
+        return AllConverted;
+    return std::nullopt;
+}
+
+// Converts the files, telling about each as it ends, or only prints the calls of a dry run;
+// the exit status.
+int convert(QCoreApplication &application, const CommandLine &line, const QString &converter,
+            const QString &destination, const QList<SourceFile> &files)
+{
+    // Before the first program starts, so that no signal ends velinor-cli before its programs.
+    velinor::Interruption interruption;
+    BatchSettings settings;
+    settings.converter = converter;
+    settings.destination = destination;
+    settings.options = line.options;
+    settings.tns = line.tns;
+    settings.quiet = line.quiet;
+    QStringList paths;
+    for (const SourceFile &file : files)
+        paths << file.path;
+    settings.dryRun = line.action == CommandLine::Action::DryRun;
+    settings.pdfRefused = !settings.dryRun && velinor::pdfRefused(converter, paths);
+    settings.jobs = jobsWithinDescriptors(velinor::jobCount(line.jobs));
+
+    Batch batch(settings, files);
+    bool outputBroken = false; // said once; the commands after it are not printed
+    QObject::connect(&batch, &Batch::callPlanned, [&](const QStringList &arguments) {
+        if (!outputBroken &&
+            !print(stdout, shellCommandLine(converter, arguments) + QLatin1Char('\n'))) {
+            outputBroken = true;
+            outputFailed();
+        }
+    });
+    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
+    QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
+    // From inside the event loop: a batch with nothing to run ends at once, and an exit()
+    // before exec() would be lost.
+    QMetaObject::invokeMethod(&batch, &Batch::start, Qt::QueuedConnection);
+    const int status = application.exec();
+    return outputBroken ? SomeFailed : status;
+}
+
 // A path is taken as it stands; a bare name is looked for on PATH, as a shell would.
 QString converterFrom(const QString &given)
 {
@@ -196,7 +257,8 @@ QList<SourceFile> sourceList(const QStringList &given, const Unrepresentable &un
 QString chosenConverter(const QString &given, const Unrepresentable &unrepresentable)
 {
     if (unrepresentable.contains(given)) {
-        print(stderr, unrepresentableText(unrepresentable.value(given)) + QLatin1Char('\n'));
+        print(stderr, velinor::unrepresentableText(unrepresentable.value(given), displayName) +
+                          QLatin1Char('\n'));
         return QString();
     }
     const QString converter = given.isEmpty() ? velinor::findConverter() : converterFrom(given);
@@ -219,14 +281,14 @@ std::optional<QString> chosenDestination(const QString &given, const SourceFile 
                                          const Unrepresentable &unrepresentable)
 {
     if (given.isEmpty() && last.unrepresentable.isEmpty())
-        return velinor::folderOf(last.path);
+        return velinor::defaultDestination({last.path});
     QByteArray bytes = unrepresentable.value(given);
     if (given.isEmpty()) {
         const qsizetype slash = last.unrepresentable.lastIndexOf('/');
         bytes = slash < 0 ? "." : slash == 0 ? "/" : last.unrepresentable.left(slash);
     }
     if (!velinor::representableName(bytes)) {
-        print(stderr, unrepresentableText(bytes) + QLatin1Char('\n'));
+        print(stderr, velinor::unrepresentableText(bytes, displayName) + QLatin1Char('\n'));
         return std::nullopt;
     }
     return given.isEmpty() ? QFileInfo(QFile::decodeName(bytes)).absoluteFilePath() : given;
@@ -246,22 +308,8 @@ int main(int argc, char *argv[])
     velinor::installTranslator(application, translator);
 
     const CommandLine line = parseCommandLine(QCoreApplication::arguments().mid(1));
-    switch (line.action) {
-    case CommandLine::Action::UsageError:
-        return usageError(line.error);
-    case CommandLine::Action::Help:
-        return print(stdout, helpText()) ? AllConverted : outputFailed();
-    case CommandLine::Action::Version:
-        return print(stdout, QStringLiteral("velinor-cli " VELINOR_VERSION "\n")) ? AllConverted
-                                                                                  : outputFailed();
-    case CommandLine::Action::Convert:
-    case CommandLine::Action::DryRun:
-        break;
-    }
-    if (line.allowPdf && !allowPdf())
-        return SomeFailed;
-    if (line.files.isEmpty())
-        return AllConverted;
+    if (const std::optional<int> status = answered(line))
+        return *status;
 
     const QString converter = chosenConverter(line.converter, unrepresentable);
     if (converter.isEmpty())
@@ -274,44 +322,12 @@ int main(int argc, char *argv[])
         return SomeFailed;
     const QString destination = *chosen;
 
+    // Unlike the window's, the run stops before any file (see createDestination).
     const bool dryRun = line.action == CommandLine::Action::DryRun;
-    if (!dryRun && !QDir(destination).exists() && !QDir().mkpath(destination)) {
-        print(stderr, QCoreApplication::translate(
-                          "velinor-cli", "Impossible de créer le dossier de destination « %1 ».\n")
-                          .arg(destination));
+    if (!dryRun && !velinor::createDestination(destination).ready()) {
+        print(stderr, velinor::uncreatableText(destination) + QLatin1Char('\n'));
         return SomeFailed;
     }
 
-    // Before the first program starts, so that no signal ends velinor-cli before its programs.
-    velinor::Interruption interruption;
-    BatchSettings settings;
-    settings.converter = converter;
-    settings.destination = destination;
-    settings.options = line.options;
-    settings.tns = line.tns;
-    settings.quiet = line.quiet;
-    QStringList paths;
-    for (const SourceFile &file : files)
-        paths << file.path;
-    settings.dryRun = dryRun;
-    settings.pdfRefused = !dryRun && velinor::pdfRefused(converter, paths);
-    settings.jobs =
-        jobsWithinDescriptors(line.jobs > 0 ? line.jobs : std::max(1, QThread::idealThreadCount()));
-
-    Batch batch(settings, files);
-    bool outputBroken = false; // said once; the commands after it are not printed
-    QObject::connect(&batch, &Batch::callPlanned, [&](const QStringList &arguments) {
-        if (!outputBroken &&
-            !print(stdout, shellCommandLine(converter, arguments) + QLatin1Char('\n'))) {
-            outputBroken = true;
-            outputFailed();
-        }
-    });
-    QObject::connect(&interruption, &velinor::Interruption::requested, &batch, &Batch::interrupt);
-    QObject::connect(&batch, &Batch::finished, &application, &QCoreApplication::exit);
-    // From inside the event loop: a batch with nothing to run ends at once, and an exit()
-    // before exec() would be lost.
-    QMetaObject::invokeMethod(&batch, &Batch::start, Qt::QueuedConnection);
-    const int status = application.exec();
-    return outputBroken ? SomeFailed : status;
+    return convert(application, line, converter, destination, files);
 }

@@ -2,6 +2,10 @@
 
 #include "engine.h"
 #include "magickpolicy.h"
+#include "nativenames.h"
+#include "paths.h"
+#include "runsetup.h"
+#include "sourceprotection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,6 +53,85 @@ QString escapeControls(const QString &text)
             escaped += c;
     }
     return escaped;
+}
+
+QString outcomeText(const FileResult &result, const QString &source, NameShown shown)
+{
+    using Outcome = FileResult::Outcome;
+    const QString name = shown(fileName(source));
+    switch (result.outcome) {
+    case Outcome::Converted:
+        break;
+    case Outcome::Unreadable:
+        return refusalText({SourceRefusal::Unreadable, QString()}, shown);
+    case Outcome::ReplacesSource:
+        return refusalText({SourceRefusal::ReplacesSource, result.replaced}, shown);
+    case Outcome::TooTall:
+        return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
+                  "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.")
+            .arg(name)
+            .arg(result.image.pages)
+            .arg(result.image.height)
+            .arg(result.image.limit);
+    case Outcome::InvalidPdf:
+        return tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce plus de "
+                  "pages qu'il n'en contient.")
+            .arg(name);
+    case Outcome::NotStarted:
+    case Outcome::Failed:
+    case Outcome::Crashed:
+        return tr("Erreur durant la conversion de \"%1\".").arg(name);
+    }
+    return QString();
+}
+
+QString refusalText(const SourceVerdict &verdict, NameShown shown)
+{
+    switch (verdict.refusal) {
+    case SourceRefusal::None:
+        break;
+    case SourceRefusal::Unreadable:
+        return tr("Le fichier spécifié n'existe pas !");
+    case SourceRefusal::ReplacesSource:
+        return tr("Conversion impossible de \"%1\" : l'image remplacerait le fichier source. "
+                  "Choisissez un autre dossier de destination.")
+            .arg(shown(fileName(verdict.replaced)));
+    }
+    return QString();
+}
+
+QString renameFailedText()
+{
+    return tr("L'opération de renommage en .tns a échoué.");
+}
+
+QString unrepresentableText(const QByteArray &bytes, NameShown shown)
+{
+    return tr("Le nom « %1 » n'est pas en UTF-8, le codage du système : velinor ne peut pas "
+              "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre nom.")
+        .arg(shown(escapedName(bytes)));
+}
+
+QString uncreatableText(const QString &shownFolder)
+{
+    return tr("Impossible de créer le dossier de destination « %1 ».").arg(shownFolder);
+}
+
+QString uncreatableReason(const DestinationFolder &folder)
+{
+    using Outcome = DestinationFolder::Outcome;
+    const QString blocking = escapeControls(QDir::toNativeSeparators(folder.blocking));
+    switch (folder.outcome) {
+    case Outcome::Ready:
+        break;
+    case Outcome::NotAFolder:
+        return tr("« %1 » n'est pas un dossier.").arg(blocking);
+    case Outcome::NotWritable:
+        return tr("Vous n'avez pas le droit d'écrire dans « %1 ».").arg(blocking);
+    case Outcome::Refused:
+        return tr("Le système n'a rien pu créer dans « %1 ».").arg(blocking);
+    }
+    return QString();
 }
 
 QStringList failureDetails(const FileResult &result)

@@ -6,13 +6,13 @@
 #include "magickpolicy.h"
 #include "paths.h"
 #include "reasons.h"
+#include "runsetup.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 
 velinor::ConversionOptions MainWindow::currentOptions() const
 {
@@ -53,20 +53,13 @@ void MainWindow::showProgress(int value)
     form->progressBar->setValue(value);
 }
 
-QString MainWindow::tooTallText(const QString &fileName, const velinor::StackedImage &image) const
+QString MainWindow::tooTallAdvice(const velinor::StackedImage &image) const
 {
-    const QString advice = image.lowerSupersampling
-                               ? tr("Choisissez un super sampling plus bas, ou décochez \"Créer "
-                                    "une seule image\" pour obtenir une image par page.")
-                               : tr("Décochez \"Créer une seule image\" pour obtenir une image "
-                                    "par page.");
-    return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
-              "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.\n%5")
-        .arg(fileName)
-        .arg(image.pages)
-        .arg(image.height)
-        .arg(image.limit)
-        .arg(advice);
+    return image.lowerSupersampling ? tr("Choisissez un super sampling plus bas, ou décochez "
+                                         "\"Créer une seule image\" pour obtenir une image par "
+                                         "page.")
+                                    : tr("Décochez \"Créer une seule image\" pour obtenir une "
+                                         "image par page.");
 }
 
 // A box of the run: what went wrong in its text, why under "Show Details...".
@@ -99,33 +92,56 @@ void MainWindow::allowPdfIfRefused()
         showError(this, QMessageBox::Warning, velinor::policyChangeText(change));
 }
 
-void MainWindow::on_boutonConvertir_clicked()
+// Says with a box what keeps the run from starting, if anything does.
+bool MainWindow::readyToConvert()
 {
     if (converter.isEmpty()) {
         QMessageBox::warning(this, tr("Erreur"),
                              tr("Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le "
                                 "menu Fichier pour le re-détecter."));
-        return;
+        return false;
     }
     if (destination.isEmpty()) {
         QMessageBox::warning(this, tr("Erreur"), tr("Aucun répertoire de sortie n'est défini."));
-        return;
+        return false;
     }
+    return true;
+}
 
+void MainWindow::on_boutonConvertir_clicked()
+{
+    if (!readyToConvert())
+        return;
     allowPdfIfRefused();
     setRunning(true);
     showStatus(tr("La conversion a commencé..."));
-    QDir folder(destination);
-    if (!folder.exists())
-        folder.mkpath(QStringLiteral("."));
+    // Unlike velinor-cli's, the run goes on without its folder (see createDestination).
+    const velinor::DestinationFolder folder = velinor::createDestination(destination);
+    const QString unmade =
+        folder.ready() ? QString()
+                       : velinor::uncreatableText(
+                             velinor::escapeControls(QDir::toNativeSeparators(destination))) +
+                             QLatin1Char('\n') + velinor::uncreatableReason(folder);
+    const bool stopped = convertFiles(unmade);
+    showProgress(0);
+    setRunning(false);
+    showStatus(stopped ? tr("Conversion arrêtée.") : tr("Fini !"));
+    if (closeAfterRun)
+        close();
+}
 
+// The listed files converted, each told about with the bar and the status, and a box when it
+// went wrong (after a destination that could not be made, unmade says why); whether the run was
+// stopped.
+bool MainWindow::convertFiles(const QString &unmade)
+{
     velinor::EngineSettings settings;
     settings.converter = converter;
     settings.destination = destination;
     settings.options = currentOptions();
     settings.tns =
         form->choixTNS->isChecked() ? velinor::TnsRename::ByPrefix : velinor::TnsRename::None;
-    settings.jobs = QThread::idealThreadCount();
+    settings.jobs = velinor::jobCount();
     velinor::Engine engine(settings, files);
     const int n = int(files.size());
     int fileStart = 0; // where the bar stood once the file's quarter step was made
@@ -143,15 +159,19 @@ void MainWindow::on_boutonConvertir_clicked()
                     showProgress(value);
             });
     connect(&engine, &velinor::Engine::fileDone, this,
-            [this, n](int index, const velinor::FileResult &result) {
-                showResult(files.at(index), result);
+            [this, n, unmade](int index, const velinor::FileResult &result) {
+                showResult(files.at(index), result, unmade);
                 if (!result.refused())
                     showProgress((index + 1) * 100 / n);
                 if (result.renameFailed)
-                    QMessageBox::warning(this, tr("Erreur"),
-                                         tr("L'opération de renommage en .tns a échoué."));
+                    QMessageBox::warning(this, tr("Erreur"), velinor::renameFailedText());
             });
-    // The click returns when the run is over, as it always has; the window lives on meanwhile.
+    return runToEnd(engine);
+}
+
+// The click returns when the run is over, as it always has; the window lives on meanwhile.
+bool MainWindow::runToEnd(velinor::Engine &engine)
+{
     QEventLoop loop;
     bool stopped = false;
     connect(&engine, &velinor::Engine::finished, &loop, [&loop, &stopped](bool wasStopped) {
@@ -163,49 +183,47 @@ void MainWindow::on_boutonConvertir_clicked()
     QMetaObject::invokeMethod(&engine, &velinor::Engine::start, Qt::QueuedConnection);
     loop.exec();
     running = nullptr;
-
-    showProgress(0);
-    setRunning(false);
-    showStatus(stopped ? tr("Conversion arrêtée.") : tr("Fini !"));
-    if (closeAfterRun)
-        close();
+    return stopped;
 }
 
-void MainWindow::showResult(const QString &path, const velinor::FileResult &result)
+// The window names files as they are; only details escape what could garble them.
+static QString asItIs(const QString &name)
 {
-    const QString fileName = velinor::fileName(path);
+    return name;
+}
+
+// A failure after a destination that could not be made (unmade: why) tells that first.
+void MainWindow::showResult(const QString &path, const velinor::FileResult &result,
+                            const QString &unmade)
+{
     using Outcome = velinor::FileResult::Outcome;
+    QString text = velinor::outcomeText(result, path, asItIs);
+    QString details;
     switch (result.outcome) {
     case Outcome::Converted:
-        break;
+        return;
     case Outcome::Unreadable:
-        showError(nullptr, QMessageBox::Warning, tr("Le fichier spécifié n'existe pas !"),
-                  velinor::unreadableDetails(path));
-        break;
+        showError(nullptr, QMessageBox::Warning, text, velinor::unreadableDetails(path));
+        return;
     case Outcome::ReplacesSource:
-        showError(this, QMessageBox::Critical,
-                  tr("Conversion impossible de \"%1\" : l'image remplacerait le fichier source. "
-                     "Choisissez un autre dossier de destination.")
-                      .arg(velinor::fileName(result.replaced)),
-                  velinor::escapeControls(QDir::toNativeSeparators(result.replaced)));
+        details = velinor::escapeControls(QDir::toNativeSeparators(result.replaced));
         break;
     case Outcome::TooTall:
-        showError(this, QMessageBox::Critical, tooTallText(fileName, result.image));
+        text += QLatin1Char('\n') + tooTallAdvice(result.image);
         break;
     case Outcome::InvalidPdf:
-        showError(this, QMessageBox::Critical,
-                  tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce "
-                     "plus de pages qu'il n'en contient.")
-                      .arg(fileName));
         break;
     case Outcome::NotStarted:
     case Outcome::Failed:
-    case Outcome::Crashed:
-        showError(this, QMessageBox::Critical,
-                  tr("Erreur durant la conversion de \"%1\".").arg(fileName),
-                  velinor::failureDetails(result).join(QLatin1Char('\n')));
+    case Outcome::Crashed: {
+        QStringList lines = velinor::failureDetails(result);
+        if (!unmade.isEmpty())
+            lines.prepend(unmade);
+        details = lines.join(QLatin1Char('\n'));
         break;
     }
+    }
+    showError(this, QMessageBox::Critical, text, details);
 }
 
 void MainWindow::setRunning(bool on)

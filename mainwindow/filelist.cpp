@@ -4,6 +4,7 @@
 #include "nativenames.h"
 #include "paths.h"
 #include "reasons.h"
+#include "runsetup.h"
 
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
@@ -46,9 +47,7 @@ void MainWindow::on_boutonSelectFichiers_clicked()
 void MainWindow::refuseName(const QByteArray &bytes)
 {
     showError(this, QMessageBox::Critical,
-              tr("Le nom « %1 » n'est pas en UTF-8, le codage du système : velinor ne peut pas "
-                 "l'utiliser tel quel et ne lira ni n'écrira rien sous un autre nom.")
-                  .arg(velinor::escapeControls(velinor::escapedName(bytes))));
+              velinor::unrepresentableText(bytes, velinor::escapeControls));
 }
 
 // Any drag is welcome: what it carries is only looked at when it is dropped.
@@ -115,7 +114,7 @@ void MainWindow::filesAdded()
         sourceFolder = velinor::folderOf(files.last());
         // A destination the user typed or chose is never overridden by new sources.
         if (destination.isEmpty()) {
-            destination = sourceFolder;
+            destination = velinor::defaultDestination(files);
             form->lineChemin->setText(destination);
         }
     }

@@ -77,10 +77,14 @@ private:
     void showStatus(const QString &message);
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
-    QString tooTallText(const QString &fileName, const velinor::StackedImage &image) const;
-    void showResult(const QString &path, const velinor::FileResult &result);
+    QString tooTallAdvice(const velinor::StackedImage &image) const;
+    void showResult(const QString &path, const velinor::FileResult &result,
+                    const QString &unmade = QString());
     void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                    const QString &details = QString());
+    bool readyToConvert();
+    bool convertFiles(const QString &unmade);
+    bool runToEnd(velinor::Engine &engine);
     void setRunning(bool on);
     bool stopRunToQuit();
     void allowPdfIfRefused();

@@ -49,6 +49,10 @@ private slots:
             << "answer; answer; env PATH=@none; new; drop @a.pdf; answer; convert @out; statuses; "
                "modals I: /usr/bin W:Erreur : Chemin vers \"convert.exe\" invalide.\nAllez dans le "
                "menu Fichier pour le re-détecter.";
+        QTest::newRow("a destination that cannot be made")
+            << "env FAKE_CONVERT_NOWRITE=1; env FAKE_CONVERT_EXIT=1; drop @a.pdf; answer; convert "
+               "@a.pdf/out; details Impossible de créer le dossier de destination « @a.pdf/out ».\n"
+               "« @a.pdf » n'est pas un dossier.\nCode de sortie du convertisseur : 1";
         QTest::newRow("no destination") << "drop @a.pdf; answer; convert; statuses; modals W:Aucun "
                                            "répertoire de sortie n'est défini.";
         // After each file, ".tns" goes to every image of the destination whose name begins with

@@ -318,14 +318,6 @@ Use the File menu to detect it again.</translation>
         <translation>The conversion has started...</translation>
     </message>
     <message>
-        <source>Le fichier spécifié n&apos;existe pas !</source>
-        <translation>The specified file does not exist!</translation>
-    </message>
-    <message>
-        <source>L&apos;opération de renommage en .tns a échoué.</source>
-        <translation>Renaming to .tns failed.</translation>
-    </message>
-    <message>
         <source>Fini !</source>
         <translation>Done!</translation>
     </message>
@@ -406,26 +398,12 @@ It is usually found in:
         <translation>Converting &quot;%1&quot;</translation>
     </message>
     <message>
-        <source>Conversion impossible de &quot;%1&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
-        <translation>Cannot convert &quot;%1&quot;: the image would replace the source file. Choose another destination folder.</translation>
-    </message>
-    <message>
-        <source>Erreur durant la conversion de &quot;%1&quot;.</source>
-        <translation>Error while converting &quot;%1&quot;.</translation>
-    </message>
-    <message>
         <source>Choisissez un super sampling plus bas, ou décochez &quot;Créer une seule image&quot; pour obtenir une image par page.</source>
         <translation>Choose a lower supersampling, or uncheck &quot;Make a single image&quot; to get one image per page.</translation>
     </message>
     <message>
         <source>Décochez &quot;Créer une seule image&quot; pour obtenir une image par page.</source>
         <translation>Uncheck &quot;Make a single image&quot; to get one image per page.</translation>
-    </message>
-    <message>
-        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick.
-%5</source>
-        <translation>Cannot make a single image of &quot;%1&quot;: its %2 pages stacked would be %3 pixels tall, more than the %4 pixels ImageMagick accepts.
-%5</translation>
     </message>
     <message>
         <source>Autoriser les PDF ?</source>
@@ -458,14 +436,6 @@ Allow ImageMagick to read PDF files?</translation>
     <message>
         <source>Continuer la conversion</source>
         <translation>Go on converting</translation>
-    </message>
-    <message>
-        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
-        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
-    </message>
-    <message>
-        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
-        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
     </message>
 </context>
 <context>
@@ -522,17 +492,53 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Impossible d&apos;écrire votre politique d&apos;ImageMagick. %1</source>
         <translation>Cannot write your ImageMagick policy. %1</translation>
     </message>
-</context>
-<context>
-    <name>velinor-cli</name>
+    <message>
+        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick.</source>
+        <translation>Cannot make a single image of &quot;%1&quot;: its %2 pages stacked would be %3 pixels tall, more than the %4 pixels ImageMagick accepts.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
+        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
+    </message>
+    <message>
+        <source>Erreur durant la conversion de &quot;%1&quot;.</source>
+        <translation>Error while converting &quot;%1&quot;.</translation>
+    </message>
     <message>
         <source>Le fichier spécifié n&apos;existe pas !</source>
         <translation>The specified file does not exist!</translation>
     </message>
     <message>
+        <source>Conversion impossible de &quot;%1&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
+        <translation>Cannot convert &quot;%1&quot;: the image would replace the source file. Choose another destination folder.</translation>
+    </message>
+    <message>
         <source>L&apos;opération de renommage en .tns a échoué.</source>
         <translation>Renaming to .tns failed.</translation>
     </message>
+    <message>
+        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
+        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
+    </message>
+    <message>
+        <source>Impossible de créer le dossier de destination « %1 ».</source>
+        <translation>Cannot create the destination folder &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>« %1 » n&apos;est pas un dossier.</source>
+        <translation>&quot;%1&quot; is not a folder.</translation>
+    </message>
+    <message>
+        <source>Vous n&apos;avez pas le droit d&apos;écrire dans « %1 ».</source>
+        <translation>You are not allowed to write into &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Le système n&apos;a rien pu créer dans « %1 ».</source>
+        <translation>The system could create nothing in &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>velinor-cli</name>
     <message>
         <source>Interrompu : aucune autre conversion ne commence, celles en cours sont arrêtées.
 </source>
@@ -592,12 +598,6 @@ Allow ImageMagick to read PDF files?</translation>
 </translation>
     </message>
     <message>
-        <source>Impossible de créer le dossier de destination « %1 ».
-</source>
-        <translation>Cannot create the destination folder &quot;%1&quot;.
-</translation>
-    </message>
-    <message>
         <source>Impossible d&apos;écrire sur la sortie standard : %1.
 </source>
         <translation>Cannot write to standard output: %1.
@@ -614,14 +614,6 @@ Allow ImageMagick to read PDF files?</translation>
         <translation>velinor-cli: %1</translation>
     </message>
     <message>
-        <source>Conversion impossible de &quot;%1&quot; : l&apos;image remplacerait le fichier source. Choisissez un autre dossier de destination.</source>
-        <translation>Cannot convert &quot;%1&quot;: the image would replace the source file. Choose another destination folder.</translation>
-    </message>
-    <message>
-        <source>Erreur durant la conversion de &quot;%1&quot;.</source>
-        <translation>Error while converting &quot;%1&quot;.</translation>
-    </message>
-    <message>
         <source>(%1 pages sur %2)</source>
         <translation>(%1 of %2 pages)</translation>
     </message>
@@ -632,10 +624,6 @@ Allow ImageMagick to read PDF files?</translation>
     <message>
         <source>Retirez --single-image pour obtenir une image par page.</source>
         <translation>Leave out --single-image to get one image per page.</translation>
-    </message>
-    <message>
-        <source>Impossible de créer une seule image de &quot;%1&quot; : ses %2 pages empilées feraient %3 pixels de haut, plus que les %4 pixels qu&apos;accepte ImageMagick. %5</source>
-        <translation>Cannot make a single image of &quot;%1&quot;: its %2 pages stacked would be %3 pixels tall, more than the %4 pixels ImageMagick accepts. %5</translation>
     </message>
     <message>
         <source>ImageMagick refuse de lire les PDF sur cet ordinateur (ses réglages de sécurité). Pour les autoriser pour votre compte seulement : velinor-cli --allow-pdf
@@ -702,14 +690,6 @@ Exit codes: 0 everything converted; 1 a file is missing or failed;
 2 usage error or converter not found;
 129, 130, 143 interrupted (SIGHUP, Ctrl-C, SIGTERM).
 </translation>
-    </message>
-    <message>
-        <source>Le nom « %1 » n&apos;est pas en UTF-8, le codage du système : velinor ne peut pas l&apos;utiliser tel quel et ne lira ni n&apos;écrira rien sous un autre nom.</source>
-        <translation>The name &quot;%1&quot; is not in UTF-8, the system&apos;s encoding: velinor cannot use it as it is and will read or write nothing under another name.</translation>
-    </message>
-    <message>
-        <source>Le fichier « %1 » n&apos;est pas un PDF valide : son arbre des pages annonce plus de pages qu&apos;il n&apos;en contient.</source>
-        <translation>The file &quot;%1&quot; is not a valid PDF: its page tree announces more pages than it holds.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,39 @@
+#include "runsetup.h"
+
+#include "paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
+
+namespace velinor {
+
+QString defaultDestination(const QStringList &listed)
+{
+    return listed.isEmpty() ? QString() : folderOf(listed.last());
+}
+
+int jobCount(int asked)
+{
+    return asked > 0 ? asked : std::max(1, QThread::idealThreadCount());
+}
+
+DestinationFolder createDestination(const QString &folder)
+{
+    if (QDir(folder).exists() || QDir().mkpath(folder))
+        return {};
+    // The nearest part of the path that is there tells why: "/" always is.
+    QString blocking = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!QFileInfo::exists(blocking) && blocking != QFileInfo(blocking).absolutePath())
+        blocking = QFileInfo(blocking).absolutePath();
+    const QFileInfo found(blocking);
+    using Outcome = DestinationFolder::Outcome;
+    const Outcome outcome = !found.isDir()        ? Outcome::NotAFolder
+                            : !found.isWritable() ? Outcome::NotWritable
+                                                  : Outcome::Refused;
+    return {outcome, blocking};
+}
+
+} // namespace velinor
