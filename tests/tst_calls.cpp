@@ -12,132 +12,141 @@
 using velinor::ConversionOptions;
 using S = ConversionOptions::Supersampling;
 using M = ConversionOptions::ColourMode;
+using Arguments = std::tuple<ConversionOptions, QString>;
+using Names = std::tuple<QString, QString, QString, QString>;
+using Calls = std::tuple<QString, QString, S, int, QString>;
+using Identify = std::tuple<QString, QString, QString>;
+using Height = std::tuple<S, bool, qint64>;
 
 class TestCalls : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // supersampling (0 low, 1 medium, 2 high) | colour mode (0 none, 1 two levels, 2 grey 4,
-    // 3 grey 8, 4 colour 4, 5 colour 8) | png | compression | resize | append | the arguments,
-    // "IN" the source and "OUT" the image without its extension; the white page comes first.
+    // The options and their arguments, "IN" the source and "OUT" the image without its
+    // extension; the white page comes first.
     void arguments_data()
     {
-        testenv::table({
-            "defaults | 1|2|1|9|0|0 | -density 150 IN W -quality 95 -type GrayScale -depth 4 "
-            "-alpha remove OUT.png",
-            "two levels | 0|1|1|9|0|0 | IN W -quality 95 -type BiLevel -alpha remove OUT.png",
-            "grey 8 | 0|3|1|9|0|0 | IN W -quality 95 -type GrayScale -depth 8 -alpha remove "
-            "OUT.png",
-            "colour 4 | 0|4|1|9|0|0 | IN W -quality 95 -define png:format=png8 OUT.png",
-            "colour 4 in JPEG | 0|4|0|9|0|0 | IN W -quality 95 -depth 4 OUT.jpg",
-            "colour 8 | 0|5|1|9|0|0 | IN W -quality 95 -depth 8 OUT.png",
-            "compression 0 | 0|0|1|0|0|0 | IN W -quality 05 OUT.png",
-            "low resized | 0|0|1|9|1|0 | IN W -quality 95 OUT.png",
-            "medium resized | 1|0|1|9|1|0 | -density 150 IN W -quality 95 -resize 50% OUT.png",
-            "high resized one JPEG | 2|5|0|5|1|1 | -density 320 IN W -quality 55 -depth 8 "
-            "-resize 25% -append OUT.jpg",
-        });
+        using O = ConversionOptions;
+        const auto row = testenv::rows<Arguments>();
+        row("defaults", O{S::Medium, M::Grey4, true, 9, false, false},
+            "-density 150 IN W -quality 95 -type GrayScale -depth 4 -alpha remove OUT.png");
+        row("two levels", O{S::Low, M::BlackWhite, true, 9, false, false},
+            "IN W -quality 95 -type BiLevel -alpha remove OUT.png");
+        row("grey 8", O{S::Low, M::Grey8, true, 9, false, false},
+            "IN W -quality 95 -type GrayScale -depth 8 -alpha remove OUT.png");
+        row("colour 4", O{S::Low, M::Colour4, true, 9, false, false},
+            "IN W -quality 95 -define png:format=png8 OUT.png");
+        row("colour 4 in JPEG", O{S::Low, M::Colour4, false, 9, false, false},
+            "IN W -quality 95 -depth 4 OUT.jpg");
+        row("colour 8", O{S::Low, M::Colour8, true, 9, false, false},
+            "IN W -quality 95 -depth 8 OUT.png");
+        row("compression 0", O{S::Low, M::None, true, 0, false, false}, "IN W -quality 05 OUT.png");
+        row("low resized", O{S::Low, M::None, true, 9, true, false}, "IN W -quality 95 OUT.png");
+        row("medium resized", O{S::Medium, M::None, true, 9, true, false},
+            "-density 150 IN W -quality 95 -resize 50% OUT.png");
+        row("high resized one JPEG", O{S::High, M::Colour8, false, 5, true, true},
+            "-density 320 IN W -quality 55 -depth 8 -resize 25% -append OUT.jpg");
     }
     void arguments()
     {
-        QFETCH(QStringList, f);
-        const ConversionOptions options{S(f[0].toInt()), M(f[1].toInt()), f[2] == "1",
-                                        f[3].toInt(),    f[4] == "1",     f[5] == "1"};
+        auto [options, arguments] = testenv::fetch<Arguments>();
         const auto call = velinor::buildConversion("/cours/chap.1.pdf", "/img", options);
         QCOMPARE(call.command.arguments().join(' '),
-                 f[6].replace("IN", "/cours/chap.1.pdf")
+                 arguments.replace("IN", "/cours/chap.1.pdf")
                      .replace("OUT", "/img/chap.1")
                      .replace(" W ", " -background white -alpha remove "));
         QCOMPARE(call.outputPath, call.command.arguments().last());
     }
 
-    // source | destination | base name | image
     void names_data()
     {
-        testenv::table({
-            "a dot in the folder only | /v1.2/notes | /img/ | | /img/.png",
-            // QDir would take ":n.png" for a resource and drop the folder.
-            "leading colon | /c/:n.pdf | /img | :n | /img/:n.png",
-        });
+        const auto row = testenv::rows<Names>();
+        row("a dot in the folder only", "/v1.2/notes", "/img/", "", "/img/.png");
+        // QDir would take ":n.png" for a resource and drop the folder.
+        row("leading colon", "/c/:n.pdf", "/img", ":n", "/img/:n.png");
     }
     void names()
     {
-        QFETCH(QStringList, f);
-        const auto call = velinor::buildConversion(f[0], f[1], ConversionOptions());
-        QCOMPARE(call.baseName, f[2]);
-        QCOMPARE(call.outputPath, f[3]);
-        QCOMPARE(call.command.arguments().at(2), f[0]);
+        const auto [source, destination, base, image] = testenv::fetch<Names>();
+        const auto call = velinor::buildConversion(source, destination, ConversionOptions());
+        QCOMPARE(call.baseName, base);
+        QCOMPARE(call.outputPath, image);
+        QCOMPARE(call.command.arguments().at(2), source);
     }
 
-    // source | destination | supersampling | pages | the calls' ranges, none when the one call
-    // is kept. Each call reads its range and numbers its images from its first page.
+    // source, destination, supersampling, pages, the calls' ranges, none when the one call is
+    // kept. Each call reads its range and numbers its images from its first page.
     void calls_data()
     {
-        testenv::table({"medium | /c/a.pdf | /i | 1 | 20 | 0-7 8-15 16-19",
-                        "low: the input first | /c/a.pdf | /i | 0 | 65 | 0-31 32-64",
-                        "high | /c/a.pdf | /i | 2 | 5 | 0-1 2-4",
-                        "a frame template | /c/t%d.pdf | /i | 1 | 40 |",
-                        "% in the destination | /c/a.pdf | /1% | 1 | 40 |",
-                        "[ in the name | /c/a[2].pdf | /i | 1 | 40 |",
-                        "[ in the destination | /c/a.pdf | /i [a] | 1 | 10 | 0-7 8-9"});
+        const auto row = testenv::rows<Calls>();
+        row("medium", "/c/a.pdf", "/i", S::Medium, 20, "0-7 8-15 16-19");
+        row("low: the input first", "/c/a.pdf", "/i", S::Low, 65, "0-31 32-64");
+        row("high", "/c/a.pdf", "/i", S::High, 5, "0-1 2-4");
+        row("a frame template", "/c/t%d.pdf", "/i", S::Medium, 40, "");
+        row("% in the destination", "/c/a.pdf", "/1%", S::Medium, 40, "");
+        row("[ in the name", "/c/a[2].pdf", "/i", S::Medium, 40, "");
+        row("[ in the destination", "/c/a.pdf", "/i [a]", S::Medium, 10, "0-7 8-9");
     }
     void calls()
     {
-        QFETCH(QStringList, f);
+        const auto [source, destination, supersampling, pages, ranges] = testenv::fetch<Calls>();
         ConversionOptions options;
-        options.supersampling = S(f[2].toInt());
-        const auto call = velinor::buildConversion(f[0], f[1], options);
+        options.supersampling = supersampling;
+        const auto call = velinor::buildConversion(source, destination, options);
         QList<QStringList> expected;
-        for (const QString &range : f[4].split(' ', Qt::SkipEmptyParts)) {
+        for (const QString &range : ranges.split(' ', Qt::SkipEmptyParts)) {
             QStringList arguments = call.command.arguments();
-            arguments.replace(arguments.indexOf(f[0]), f[0] + '[' + range + ']');
+            arguments.replace(arguments.indexOf(source), source + '[' + range + ']');
             arguments.insert(arguments.size() - 1, "-scene");
             arguments.insert(arguments.size() - 1, range.section('-', 0, 0));
             expected << arguments;
         }
-        const velinor::ConverterCalls calls = velinor::converterCalls(call, options, f[3].toInt());
+        const velinor::ConverterCalls calls = velinor::converterCalls(call, options, pages);
         QList<QStringList> made;
         for (int i = 0; i < calls.size(); ++i)
             made << calls.at(i).arguments();
-        QCOMPARE(made, expected.isEmpty() ? QList<QStringList>{call.command.arguments()} : expected);
+        QCOMPARE(made,
+                 expected.isEmpty() ? QList<QStringList>{call.command.arguments()} : expected);
     }
 
-    // converter | made beside it | identify's command, "@" the folder
+    // converter, made beside it, identify's command, "@" the folder
     void identify_data()
     {
-        testenv::table({"Debian | convert-im6.q16 | identify-im6.q16 | @/identify-im6.q16",
-                        "ImageMagick 7 | magick | | @/magick identify",
-                        "ImageMagick 7 on Windows | MAGICK.EXE | | @/MAGICK.EXE identify",
-                        "a wrapper: the one on PATH | im-convert | | @/path/identify"});
+        const auto row = testenv::rows<Identify>();
+        row("Debian", "convert-im6.q16", "identify-im6.q16", "@/identify-im6.q16");
+        row("ImageMagick 7", "magick", "", "@/magick identify");
+        row("ImageMagick 7 on Windows", "MAGICK.EXE", "", "@/MAGICK.EXE identify");
+        row("a wrapper: the one on PATH", "im-convert", "", "@/path/identify");
     }
     void identify()
     {
-        QFETCH(QStringList, f);
+        auto [converter, beside, command] = testenv::fetch<Identify>();
         QTemporaryDir dir;
-        for (const QString &name : QStringList{f[0], f[1], "path/identify"}) {
+        for (const QString &name : QStringList{converter, beside, "path/identify"}) {
             if (!name.isEmpty())
                 QFile(testenv::writeFile(dir.filePath(name))).setPermissions(QFile::ExeOwner);
         }
         ScopedEnv path("PATH", dir.filePath("path").toUtf8());
-        QCOMPARE(velinor::identifyCommand(dir.filePath(f[0])).join(' '),
-                 f[2].replace("@", dir.path()));
+        QCOMPARE(velinor::identifyCommand(dir.filePath(converter)).join(' '),
+                 command.replace("@", dir.path()));
     }
 
-    // supersampling | resize | height of a single image of two A4 pages and a landscape one
+    // supersampling, resize, height of a single image of two A4 pages and a landscape one
     void height_data()
     {
-        testenv::table(
-            {"low | 0 | 1 | 2279", "medium | 1 | 0 | 4748", "high resized | 2 | 1 | 2533"});
+        const auto row = testenv::rows<Height>();
+        row("low", S::Low, true, 2279);
+        row("medium", S::Medium, false, 4748);
+        row("high resized", S::High, true, 2533);
     }
     void height()
     {
-        QFETCH(QStringList, f);
+        const auto [supersampling, resize, height] = testenv::fetch<Height>();
         ConversionOptions options;
-        options.supersampling = S(f[0].toInt());
-        options.resize = f[1] == "1";
-        QCOMPARE(velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options),
-                 f[2].toLongLong());
+        options.supersampling = supersampling;
+        options.resize = resize;
+        QCOMPARE(velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options), height);
     }
 };
 

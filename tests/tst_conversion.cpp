@@ -94,7 +94,8 @@ private slots:
         const auto option = [](const char *step, void (*change)(O &)) {
             O o;
             change(o);
-            const QStringList call = velinor::buildConversion("/S/doc.pdf", "/S/out", o).command.arguments();
+            const QStringList call =
+                velinor::buildConversion("/S/doc.pdf", "/S/out", o).command.arguments();
             QTest::newRow(step) << "drop @doc.pdf; set " + QString(step) + "; convert @out; call " +
                                        call.join(' ').replace("/S/", "@");
         };

@@ -16,6 +16,9 @@
 #include <dlfcn.h>
 
 using velinor::FileResult;
+using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
+using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
+using Stop = std::tuple<QString, int>;
 
 // Qt lists a folder with opendir: every listing of this process is counted here if it is of the
 // folder named.
@@ -79,58 +82,60 @@ private slots:
         results.clear();
     }
 
-    // source | one image | pages | FAKE_CONVERT_FAIL | the calls' inputs | images. One job, so
-    // that the ranges run one after the other and the failing one is the last.
+    // One job, so that the ranges run one after the other and the failing one is the last.
     void ranges_data()
     {
-        testenv::table({"split | d.pdf | 0 | 20 | | d.pdf[0-7] d.pdf[8-15] d.pdf[16-19] | 20",
-                        "a last single page joins | d.pdf | 0 | 17 | | d.pdf[0-7] d.pdf[8-16] | 17",
-                        "stops at the failing range | d.pdf | 0 | 20 | [8-15] | "
-                        "d.pdf[0-7] d.pdf[8-15] | 8",
-                        "the first range fails | d.pdf | 0 | 20 | [0-7] | d.pdf[0-7] | 0",
-                        "short | d.pdf | 0 | 3 | | d.pdf | 3",
-                        "one image | d.pdf | 1 | 20 | | d.pdf | 1",
-                        "a % in the name | d%.pdf | 0 | 20 | | d%.pdf | 20",
-                        "a frame template, one page | d%d.pdf | 0 | 1 | | d%d.pdf | 1",
-                        "a format's prefix | png:d.pdf | 0 | 3 | | png:d.pdf | 3"});
+        const auto row = testenv::rows<Ranges>();
+        row("split", "d.pdf", false, 20, "", "d.pdf[0-7] d.pdf[8-15] d.pdf[16-19]", 20);
+        row("a last single page joins", "d.pdf", false, 17, "", "d.pdf[0-7] d.pdf[8-16]", 17);
+        row("stops at the failing range", "d.pdf", false, 20, "[8-15]", "d.pdf[0-7] d.pdf[8-15]",
+            8);
+        row("the first range fails", "d.pdf", false, 20, "[0-7]", "d.pdf[0-7]", 0);
+        row("short", "d.pdf", false, 3, "", "d.pdf", 3);
+        row("one image", "d.pdf", true, 20, "", "d.pdf", 1);
+        row("a % in the name", "d%.pdf", false, 20, "", "d%.pdf", 20);
+        row("a frame template, one page", "d%d.pdf", false, 1, "", "d%d.pdf", 1);
+        row("a format's prefix", "png:d.pdf", false, 3, "", "png:d.pdf", 3);
     }
     void ranges()
     {
-        QFETCH(QStringList, f);
+        const auto [source, oneImage, pages, failing, inputs, images] = testenv::fetch<Ranges>();
         const ScopedEnv log("FAKE_CONVERT_LOG", here("log").toUtf8()),
-            pages("FAKE_CONVERT_PAGES", f[2].toUtf8()), fail("FAKE_CONVERT_FAIL", f[3].toUtf8());
-        settings.options.append = f[1] == "1";
-        run({testenv::writeFile(here(f[0]), "%PDF-1.4\n")});
+            count("FAKE_CONVERT_PAGES", QByteArray::number(pages)),
+            fail("FAKE_CONVERT_FAIL", failing.toUtf8());
+        settings.options.append = oneImage;
+        run({testenv::writeFile(here(source), "%PDF-1.4\n")});
         QCOMPARE(results.value(0).outcome,
-                 f[3].isEmpty() ? FileResult::Outcome::Converted : FileResult::Outcome::Failed);
-        QStringList inputs;
+                 failing.isEmpty() ? FileResult::Outcome::Converted : FileResult::Outcome::Failed);
+        QStringList called;
         for (const QStringList &call : testenv::fakeConverterCalls(here("log")))
-            inputs << velinor::fileName(call.value(call.indexOf("-background") - 1));
-        QCOMPARE(inputs.join(' '), f[4]);
-        QCOMPARE(testenv::fileNames(settings.destination).size(), f[5].toInt());
+            called << velinor::fileName(call.value(call.indexOf("-background") - 1));
+        QCOMPARE(called.join(' '), inputs);
+        QCOMPARE(testenv::fileNames(settings.destination).size(), images);
     }
 
-    // sources | renaming: 1 by prefix, 2 own images | whether the first two calls ran at once,
-    // with two jobs | pages
+    // Whether the first two calls ran at once, with two jobs.
     void sideBySide_data()
     {
-        testenv::table({"other names | a.pdf b.pdf | 1 | 1 | 1",
-                        "a page name | a.pdf a-1.pdf | 0 | 0 | 1",
-                        "the same name | a.pdf a.pdf | 2 | 0 | 1",
-                        "a prefix, renamed by prefix | ch.pdf chap.pdf | 1 | 0 | 1",
-                        "a prefix, own images | ch.pdf chap.pdf | 2 | 1 | 1",
-                        "the ranges of one document | d.pdf | 0 | 1 | 20"});
+        using R = velinor::TnsRename;
+        const auto row = testenv::rows<SideBySide>();
+        row("other names", "a.pdf b.pdf", R::ByPrefix, true, 1);
+        row("a page name", "a.pdf a-1.pdf", R::None, false, 1);
+        row("the same name", "a.pdf a.pdf", R::OwnImages, false, 1);
+        row("a prefix, renamed by prefix", "ch.pdf chap.pdf", R::ByPrefix, false, 1);
+        row("a prefix, own images", "ch.pdf chap.pdf", R::OwnImages, true, 1);
+        row("the ranges of one document", "d.pdf", R::None, true, 20);
     }
     void sideBySide()
     {
-        QFETCH(QStringList, f);
+        const auto [names, renaming, together, pages] = testenv::fetch<SideBySide>();
         const ScopedEnv events("FAKE_CONVERT_EVENTS", here("events").toUtf8()),
-            slow("FAKE_CONVERT_SLEEP", "1"), pages("FAKE_CONVERT_PAGES", f[3].toUtf8());
-        settings.tns = velinor::TnsRename(f[1].toInt());
+            slow("FAKE_CONVERT_SLEEP", "1"), count("FAKE_CONVERT_PAGES", QByteArray::number(pages));
+        settings.tns = renaming;
         settings.jobs = 2;
-        run(sources(f[0]));
+        run(sources(names));
         QCOMPARE(QString(testenv::readFile(here("events"))).split('\n').value(1).startsWith('+'),
-                 f[2] == "1");
+                 together);
     }
 
     // However many files a run renames after (by prefix, then its own images), it lists the
@@ -223,19 +228,21 @@ private slots:
     // that announces millions of pages has its ranges worked out as they start, at once.
     void stop_data()
     {
-        testenv::table(
-            {"three files | a.pdf b.pdf c.pdf | 1", "20 million pages | d.pdf | 20000000"});
+        const auto row = testenv::rows<Stop>();
+        row("three files", "a.pdf b.pdf c.pdf", 1);
+        row("20 million pages", "d.pdf", 20000000);
     }
     void stop()
     {
-        QFETCH(QStringList, f);
+        const auto [names, pages] = testenv::fetch<Stop>();
         const ScopedEnv slow("FAKE_CONVERT_SLEEP", "20"), stubborn("FAKE_CONVERT_STUBBORN", "1"),
-            mark("VELINOR_TEST_MARK", "stop"), pages("FAKE_IDENTIFY_OUTPUT", f[1].toUtf8() + '\n');
+            mark("VELINOR_TEST_MARK", "stop"),
+            count("FAKE_IDENTIFY_OUTPUT", QByteArray::number(pages) + '\n');
         settings.jobs = 2;
         settings.tns = velinor::TnsRename::ByPrefix;
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(run(sources(f[0]), {300, 400}));
+        QVERIFY(run(sources(names), {300, 400}));
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(results.size(), 0);
         QCOMPARE(testenv::fileNames(settings.destination), QStringList());

@@ -2,6 +2,7 @@
 #define VELINOR_CLIDRIVER_H
 
 #include "processes.h"
+#include "testenv.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -37,10 +38,7 @@ inline QString sh(const QString &script,
     return said + stayed.join(' ');
 }
 
-// One row of a data table, its values in column order.
-inline const auto row = [](const char *tag, const auto &...values) {
-    (QTest::newRow(tag) << ... << values);
-};
+using testenv::row;
 
 } // namespace cli
 

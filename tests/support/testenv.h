@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <tuple>
+
 // Sets an environment variable for one scope and puts the old value back afterwards.
 class ScopedEnv
 {
@@ -24,18 +26,24 @@ public:
 
 namespace testenv {
 
-// A test's table written a row a line, "name | field | field ...": one column, "f", holding the
-// fields trimmed, read back with QFETCH(QStringList, f).
-inline void table(const QStringList &rows)
+// A data table whose rows are each one value of the suite's own type, a tuple of its fields:
+// the function returned adds one, row("tag", field...), and fetch() reads it back whole,
+// const auto [source, pages] = testenv::fetch<Row>();
+template <typename Row> auto rows()
 {
-    QTest::addColumn<QStringList>("f");
-    for (const QString &row : rows) {
-        QStringList fields = row.split(QLatin1Char('|'));
-        for (QString &field : fields)
-            field = field.trimmed();
-        QTest::newRow(qPrintable(fields.takeFirst())) << fields;
-    }
+    QTest::addColumn<Row>("row");
+    return [](const char *tag, const auto &...fields) { QTest::newRow(tag) << Row(fields...); };
 }
+
+template <typename Row> Row fetch()
+{
+    return *static_cast<const Row *>(QTest::qData("row", qMetaTypeId<Row>()));
+}
+
+// One row of a data table, its values in column order and of the columns' own types.
+inline const auto row = [](const char *tag, const auto &...values) {
+    (QTest::newRow(tag) << ... << values);
+};
 
 // Writes a file, creating its folders; returns its path.
 inline QString writeFile(const QString &path, const QByteArray &content = QByteArray("x"))
