@@ -19,6 +19,7 @@ using velinor::FileResult;
 using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
 using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
 using Stop = std::tuple<QString, int>;
+using Call = std::tuple<QString, velinor::ConverterProcess::Ending, int, QString>;
 
 // Qt lists a folder with opendir: every listing of this process is counted here if it is of the
 // folder named.
@@ -174,26 +175,18 @@ private slots:
     void call_data()
     {
         using E = velinor::ConverterProcess::Ending;
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<E>("ending");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("its words, its code")
-            << "printf 'a\\nlast' >&2; exit 3" << E::Exited << 3 << "a\nlast";
-        QTest::newRow("a crash") << "kill -SEGV $$" << E::Crashed << 11 << "";
-        QTest::newRow("not a program") << "" << E::NotStarted << 0 << "";
-        QTest::newRow("its own group, its folder, nothing to read")
-            << "[ $(ps -o pgid= -p $$) = $$ ] || exit 4; read x && exit 5; pwd >&2" << E::Exited
-            << 0 << "@";
-        QTest::newRow("what it leaves is killed")
-            << "sleep 30 & echo $! >pid; exit 0" << E::Exited << 0 << "";
+        const auto row = testenv::rows<Call>();
+        row("its words, its code", "printf 'a\\nlast' >&2; exit 3", E::Exited, 3, "a\nlast");
+        row("a crash", "kill -SEGV $$", E::Crashed, 11, "");
+        row("not a program", "", E::NotStarted, 0, "");
+        row("its own group, its folder, nothing to read",
+            "[ $(ps -o pgid= -p $$) = $$ ] || exit 4; read x && exit 5; pwd >&2", E::Exited, 0,
+            "@");
+        row("what it leaves is killed", "sleep 30 & echo $! >pid; exit 0", E::Exited, 0, "");
     }
     void call()
     {
-        QFETCH(QString, script);
-        QFETCH(velinor::ConverterProcess::Ending, ending);
-        QFETCH(int, code);
-        QFETCH(QString, said);
+        const auto [script, ending, code, said] = testenv::fetch<Call>();
         const QString folder = tmp.filePath(QTest::currentDataTag());
         QDir().mkpath(folder);
         const QString program =
