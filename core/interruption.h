@@ -11,8 +11,8 @@ namespace velinor {
 // by the event loop, so that an ending of either front end stops its run as the user's own stop
 // does. The handler itself only writes the signal number into a pipe, the one thing a signal
 // handler may safely do here. A SIGHUP ignored from the start (nohup) stays ignored. One instance
-// at a time; the earlier handling comes back when it is destroyed. Unix only: elsewhere Ctrl-C
-// keeps its default effect.
+// at a time; the earlier handling comes back when it is destroyed. Unix only, once its pipe is
+// made: elsewhere, or without one, the signals keep their default effect.
 class Interruption : public QObject
 {
     Q_OBJECT
@@ -20,9 +20,6 @@ class Interruption : public QObject
 public:
     explicit Interruption(QObject *parent = nullptr);
     ~Interruption() override;
-
-    // False when the pipe could not be made, or off Unix: the signals keep their default effect.
-    bool isActive() const { return notifier != nullptr; }
 
 signals:
     void requested(int signalNumber);
