@@ -69,10 +69,9 @@ QString outcomeText(const FileResult &result, const QString &source, NameShown s
     case Outcome::TooTall:
         return tr("Impossible de créer une seule image de \"%1\" : ses %2 pages empilées feraient "
                   "%3 pixels de haut, plus que les %4 pixels qu'accepte ImageMagick.")
-            .arg(name)
-            .arg(result.image.pages)
-            .arg(result.image.height)
-            .arg(result.image.limit);
+            // In one pass: a "%2" in the name must stay as it is.
+            .arg(name, QString::number(result.image.pages), QString::number(result.image.height),
+                 QString::number(result.image.limit));
     case Outcome::InvalidPdf:
         return tr("Le fichier « %1 » n'est pas un PDF valide : son arbre des pages annonce plus de "
                   "pages qu'il n'en contient.")

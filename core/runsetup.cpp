@@ -12,7 +12,12 @@ namespace velinor {
 
 QString defaultDestination(const QStringList &listed)
 {
-    return listed.isEmpty() ? QString() : folderOf(listed.last());
+    if (listed.isEmpty())
+        return QString();
+    // A file at the root has its folder there, not nowhere.
+    const QString folder = folderOf(listed.last());
+    return folder.isEmpty() && listed.last().startsWith(QLatin1Char('/')) ? QStringLiteral("/")
+                                                                          : folder;
 }
 
 int jobCount(int asked)

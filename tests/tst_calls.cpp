@@ -2,6 +2,9 @@
 // paths, long documents converted a few pages a call, where identify is found, and how tall a
 // single image of a whole document would be.
 #include "chunking.h"
+#include "engine.h"
+#include "reasons.h"
+#include "runsetup.h"
 #include "singleimage.h"
 #include "testenv.h"
 
@@ -17,6 +20,7 @@ using Names = std::tuple<QString, QString, QString, QString>;
 using Calls = std::tuple<QString, QString, S, int, QString>;
 using Identify = std::tuple<QString, QString, QString>;
 using Height = std::tuple<S, bool, qint64>;
+using Destination = std::tuple<QString, QString>;
 
 class TestCalls : public QObject
 {
@@ -130,6 +134,24 @@ private slots:
         ScopedEnv path("PATH", dir.filePath("path").toUtf8());
         QCOMPARE(velinor::identifyCommand(dir.filePath(converter)).join(' '),
                  command.replace("@", dir.path()));
+    }
+
+    // The last listed file's folder, as the window fills it in, and the words that name it.
+    void destination_data()
+    {
+        const auto row = testenv::rows<Destination>();
+        row("a folder", "/cours/a%2.pdf", "/cours");
+        row("the root", "/a%2.pdf", "/");
+    }
+    void destination()
+    {
+        const auto [source, folder] = testenv::fetch<Destination>();
+        QCOMPARE(velinor::defaultDestination({"/x.pdf", source}), folder);
+        velinor::FileResult tall;
+        tall.outcome = velinor::FileResult::Outcome::TooTall;
+        tall.image.pages = 7;
+        const QString said = velinor::outcomeText(tall, source, [](const QString &n) { return n; });
+        QVERIFY2(said.contains("\"a%2.pdf\" : ses 7 pages"), qPrintable(said));
     }
 
     // supersampling, resize, height of a single image of two A4 pages and a landscape one
