@@ -177,6 +177,9 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
         for (const QString &line : velinor::failureDetails(result))
             problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
         break;
+    case Outcome::PackFailed:
+        problems << velinor::packFailure(fileName, result);
+        break;
     }
     if (result.renameFailed)
         problems << QCoreApplication::translate("velinor-cli",

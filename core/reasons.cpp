@@ -66,6 +66,19 @@ QStringList failureDetails(const FileResult &result)
     return lines;
 }
 
+QStringList packFailure(const QString &fileName, const FileResult &result)
+{
+    const PackResult &pack = result.pack;
+    const QString path = escapeControls(QDir::toNativeSeparators(pack.path));
+    const QString error = escapeControls(pack.error);
+    return {tr("Les images de « %1 » n'ont pas pu être réunies en un fichier .cbz.tns : elles "
+               "restent telles quelles.")
+                .arg(fileName),
+            pack.outcome == PackResult::Outcome::Unreadable
+                ? tr("Impossible de lire « %1 » : %2").arg(path, error)
+                : tr("Impossible d'écrire « %1 » : %2").arg(path, error)};
+}
+
 QString unreadableDetails(const QString &path)
 {
     const QFileInfo file(path);

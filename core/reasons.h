@@ -22,6 +22,10 @@ QString escapeControls(const QString &text);
 // its standard error, escaped.
 QStringList failureDetails(const FileResult &result);
 
+// Why a converted document has no .cbz.tns: a line naming the file, as the front end shows its
+// name, then what could not be read or written and why.
+QStringList packFailure(const QString &fileName, const FileResult &result);
+
 // Why a source is not a file that can be converted: missing, not a regular file, or not readable.
 QString unreadableDetails(const QString &path);
 

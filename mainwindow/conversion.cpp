@@ -205,6 +205,11 @@ void MainWindow::showResult(const QString &path, const velinor::FileResult &resu
                   tr("Erreur durant la conversion de \"%1\".").arg(fileName),
                   velinor::failureDetails(result).join(QLatin1Char('\n')));
         break;
+    case Outcome::PackFailed: {
+        const QStringList lines = velinor::packFailure(fileName, result);
+        showError(this, QMessageBox::Critical, lines.value(0), lines.value(1));
+        break;
+    }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -150,6 +151,74 @@ private slots:
             }
             QCOMPARE(counts.last(), counts.first());
         }
+    }
+
+    // source | pages | renaming (2: own images) | one image | dry run | in the destination first
+    // ("/" a folder, "*" listed too) | the outcome | files after | what the entries of x.cbz.tns
+    // hold, in the order of their names
+    void cbz_data()
+    {
+        testenv::table(
+            {"pages in order | x.pdf | 12 | 0 | 0 | 0 | | converted | x.cbz.tns | "
+             "0 1 2 3 4 5 6 7 8 9 10 11",
+             "left as it is with .tns | x.pdf | 3 | 2 | 0 | 0 | | converted | x.cbz.tns | 0 1 2",
+             "one image | x.pdf | 3 | 0 | 1 | 0 | | converted | x.cbz.tns | image",
+             "frames not counted, older single | x.gif | 3 | 0 | 0 | 0 | x.png | converted | "
+             "x.cbz.tns x.png | 0 1 2",
+             "one frame, older pages | x.gif | 1 | 0 | 0 | 0 | x-0.png x-1.png | converted | "
+             "x-0.png x-1.png x.cbz.tns | image",
+             "a dry run packs nothing | x.pdf | 3 | 0 | 0 | 1 | x-0.png | converted | x-0.png | ",
+             "an image unreadable | x.pdf | 12 | 0 | 0 | 0 | x-10.png/ | unread x-10.png | x-0.png "
+             "x-1.png x-11.png x-2.png x-3.png x-4.png x-5.png x-6.png x-7.png x-8.png x-9.png | ",
+             "the archive unwritable, then .tns | x.pdf | 3 | 2 | 0 | 0 | x.cbz.tns/ | "
+             "unwritten x.cbz.tns | x-0.png.tns x-1.png.tns x-2.png.tns | ",
+             "a listed archive | x.pdf | 1 | 0 | 0 | 0 | *x.cbz.tns | refused | x.cbz.cbz.tns "
+             "x.cbz.tns | "});
+    }
+    void cbz()
+    {
+        QFETCH(QStringList, f);
+        const ScopedEnv pages("FAKE_CONVERT_PAGES", f[1].toUtf8());
+        settings.tns = velinor::TnsRename(f[2].toInt());
+        settings.options.append = f[3] == "1";
+        settings.options.cbz = true;
+        settings.dryRun = f[4] == "1";
+        QStringList files{testenv::writeFile(here("in/" + f[0]),
+                                             f[0].endsWith(".pdf") ? "%PDF-1.4\n" : "GIF89a")};
+        for (QString name : f[5].split(' ', Qt::SkipEmptyParts)) {
+            testenv::populate(settings.destination, QString(name).remove('*'));
+            // Left by an earlier run, not within the same clock tick as the converter's images.
+            QFile old(settings.destination + '/' + QString(name).remove('*'));
+            if (old.open(QIODevice::ReadWrite))
+                old.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                QFileDevice::FileModificationTime);
+            if (name.startsWith('*'))
+                files << settings.destination + '/' + name.mid(1);
+        }
+        run(files);
+        const FileResult &r = results.value(0);
+        QString outcome = r.refused()                                   ? "refused"
+                          : r.outcome == FileResult::Outcome::Converted ? "converted"
+                                                                        : "";
+        if (r.outcome == FileResult::Outcome::PackFailed && !r.pack.error.isEmpty())
+            outcome = (r.pack.outcome == velinor::PackResult::Outcome::Unreadable ? "unread "
+                                                                                  : "unwritten ") +
+                      velinor::fileName(r.pack.path);
+        QCOMPARE(outcome + (r.renameFailed ? " unrenamed" : ""), f[6]);
+        QCOMPARE(testenv::fileNames(settings.destination).join(' '), f[7]);
+        const auto unzip = [&](const char *option) {
+            QProcess p;
+            p.start("unzip", {option, settings.destination + "/x.cbz.tns"});
+            p.waitForFinished();
+            return QString(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        };
+        QStringList names = unzip("-Z1"), held;
+        for (const QString &entry : unzip("-p"))
+            held << entry.split(' ').value(entry.startsWith("page") ? 1 : 0);
+        QCOMPARE(held.join(' '), f[8]);
+        const QStringList inArchiveOrder = names;
+        names.sort();
+        QCOMPARE(names, inArchiveOrder);
     }
 
     // The missing file is refused while the first still runs, and told after it.
