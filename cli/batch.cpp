@@ -129,6 +129,8 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
         for (const QString &line : velinor::failureDetails(result))
             problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
     }
+    if (result.outcome == Outcome::PackFailed)
+        problems << velinor::packDetails(result);
     if (result.renameFailed)
         problems << velinor::renameFailedText();
     anyFailed = anyFailed || !problems.isEmpty();

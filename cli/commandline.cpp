@@ -20,6 +20,7 @@ enum class Option {
     Resize,
     SingleImage,
     Tns,
+    Cbz,
     Converter,
     Jobs,
     DryRun,
@@ -46,6 +47,7 @@ const OptionName optionNames[] = {
     {nullptr, "--resize", Option::Resize, false},
     {nullptr, "--single-image", Option::SingleImage, false},
     {nullptr, "--tns", Option::Tns, false},
+    {nullptr, "--cbz", Option::Cbz, false},
     {nullptr, "--converter", Option::Converter, true},
     {"-j", "--jobs", Option::Jobs, true},
     {nullptr, "--dry-run", Option::DryRun, false},
@@ -186,6 +188,9 @@ void setFlag(CommandLine &line, Option option)
     case Option::Tns:
         line.tns = true;
         break;
+    case Option::Cbz:
+        line.options.cbz = true;
+        break;
     case Option::DryRun:
         line.action = CommandLine::Action::DryRun;
         break;
@@ -303,6 +308,7 @@ QString helpText()
         "      --resize               redimensionner : moitié en medium, quart en high\n"
         "      --single-image         créer une seule image par document\n"
         "      --tns                  renommer les images en .tns après chaque conversion\n"
+        "      --cbz                  un fichier .cbz.tns par document (nPDF)\n"
         "      --converter CHEMIN     le convertisseur à lancer\n"
         "                             (par défaut : recherché comme le fait velinor)\n"
         "  -j, --jobs N               conversions simultanées\n"

@@ -23,6 +23,7 @@ struct ConversionOptions
     int compression = 9; // 0 to 9, as the compression spin box offers it
     bool resize = false; // shrink back after supersampling
     bool append = false; // one image per document instead of one per page
+    bool cbz = false;    // each converted document's images packed into one NAME.cbz.tns (cbz.h)
 };
 
 // Pages of a document, counted from 0 as the converter numbers them, both ends included.

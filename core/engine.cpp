@@ -99,6 +99,7 @@ struct Engine::Private
     void rangeEnded(int index, ConverterProcess *process, const FileResult &outcome);
     void enter(int index, FileState next);
     void fileOver(int index);
+    bool pack(Job &job);
     void report();
     void tell(int index);
     void endIfIdle();
@@ -238,7 +239,7 @@ bool Engine::Private::begin(int index)
 {
     Job &job = *jobs[size_t(index)];
     const SourceVerdict verdict =
-        listed.check(job.source, job.call, settings.tns != TnsRename::None);
+        listed.check(job.source, job.call, settings.tns != TnsRename::None, settings.options.cbz);
     if (verdict.refusal != SourceRefusal::None) {
         job.result.outcome = verdict.refusal == SourceRefusal::Unreadable
                                  ? FileResult::Outcome::Unreadable
@@ -392,13 +393,26 @@ void Engine::Private::fileOver(int index)
     const bool wrote = job.state == FileState::Done && !settings.dryRun &&
                        job.result.outcome != FileResult::Outcome::TooTall &&
                        job.result.outcome != FileResult::Outcome::InvalidPdf;
-    if (wrote && settings.tns != TnsRename::None) {
+    // Packed, its images are gone, and the archive already bears the calculator's extension.
+    const bool packed = wrote && settings.options.cbz && !job.failed() && pack(job);
+    if (wrote && !packed && settings.tns != TnsRename::None) {
         QList<int> firstPages;
         for (int call = 0; call < job.calls.size(); ++call)
             firstPages << job.calls.range(call).first;
         job.result.renameFailed = !renamer.renameAfter(job.call, firstPages);
     }
     report();
+}
+
+bool Engine::Private::pack(Job &job)
+{
+    const int images = settings.options.append ? 1 : job.calls.pages;
+    job.result.pack = packImages(writtenImages(settings.destination, job.call, images),
+                                 settings.destination, job.call.baseName);
+    if (job.result.pack.outcome == PackResult::Outcome::Packed)
+        return true;
+    job.result.outcome = FileResult::Outcome::PackFailed;
+    return false;
 }
 
 void Engine::Private::report()

@@ -2,6 +2,7 @@
 #define VELINOR_ENGINE_H
 
 #include "arguments.h"
+#include "cbz.h"
 #include "singleimage.h"
 #include "tnsrename.h"
 
@@ -26,6 +27,7 @@ struct FileResult
         NotStarted,     // the calls could not be worked out, or the converter could not start
         Failed,         // the converter exited with exitCode
         Crashed,        // the converter died of a signal
+        PackFailed,     // converted, but its images could not be packed (pack); they stay
     };
     Outcome outcome = Outcome::Converted;
     QString replaced;
@@ -33,6 +35,7 @@ struct FileResult
     int exitCode = 0;
     QStringList errorTail;     // the last lines the converter wrote on its standard error
     bool renameFailed = false; // ".tns" renaming found no image to rename
+    PackResult pack;           // of PackFailed: what was not read or written
     QList<QStringList> calls;  // of a dry run: the converter's arguments for each call, in order
 
     bool refused() const

@@ -80,6 +80,10 @@ QString outcomeText(const FileResult &result, const QString &source, NameShown s
     case Outcome::Failed:
     case Outcome::Crashed:
         return tr("Erreur durant la conversion de \"%1\".").arg(name);
+    case Outcome::PackFailed:
+        return tr("Les images de « %1 » n'ont pas pu être réunies en un fichier .cbz.tns : elles "
+                  "restent telles quelles.")
+            .arg(name);
     }
     return QString();
 }
@@ -146,6 +150,16 @@ QStringList failureDetails(const FileResult &result)
     for (const QString &line : result.errorTail)
         lines << escapeControls(line);
     return lines;
+}
+
+QString packDetails(const FileResult &result)
+{
+    const PackResult &pack = result.pack;
+    const QString path = escapeControls(QDir::toNativeSeparators(pack.path));
+    const QString error = escapeControls(pack.error);
+    return pack.outcome == PackResult::Outcome::Unreadable
+               ? tr("Impossible de lire « %1 » : %2").arg(path, error)
+               : tr("Impossible d'écrire « %1 » : %2").arg(path, error);
 }
 
 QString unreadableDetails(const QString &path)

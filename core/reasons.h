@@ -47,6 +47,10 @@ QString uncreatableReason(const DestinationFolder &folder);
 // its standard error, escaped.
 QStringList failureDetails(const FileResult &result);
 
+// Why a converted document has no .cbz.tns (outcomeText names the file): what could not be read
+// or written and why.
+QString packDetails(const FileResult &result);
+
 // Why a source is not a file that can be converted: missing, not a regular file, or not readable.
 QString unreadableDetails(const QString &path);
 

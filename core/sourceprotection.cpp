@@ -1,6 +1,7 @@
 #include "sourceprotection.h"
 
 #include "arguments.h"
+#include "cbz.h"
 #include "filenamecase.h"
 #include "paths.h"
 #include "tnsrename.h"
@@ -88,7 +89,8 @@ SourceGuard::SourceGuard(const QStringList &sources, const QString &destination,
     }
 }
 
-SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call, bool tns) const
+SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call, bool tns,
+                                 bool cbz) const
 {
     const QFileInfo file(source);
     if (!file.isFile() || !file.isReadable())
@@ -100,7 +102,8 @@ SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &ca
         QString image = name;
         if (tns && image.endsWith(tnsSuffix, destinationCase))
             image.chop(tnsSuffix.size());
-        if (isOwnImage(image, call.baseName, call.extension, destinationCase))
+        if (isOwnImage(image, call.baseName, call.extension, destinationCase) ||
+            (cbz && name.compare(cbzName(call.baseName), destinationCase) == 0))
             return {SourceRefusal::ReplacesSource, listed};
     }
     return {};

@@ -25,6 +25,20 @@ bool replaceWithTns(const QString &image)
     return QFile::rename(image, target);
 }
 
+QString pageName(const ConversionCall &file, int page)
+{
+    return file.baseName + QLatin1Char('-') + QString::number(page) + file.extension;
+}
+
+// The page names that lie in the folder from this page on, up to the first missing one.
+QStringList pagesFrom(const QDir &folder, const ConversionCall &file, int first)
+{
+    QStringList names;
+    for (int page = first; QFileInfo::exists(folder.filePath(pageName(file, page))); ++page)
+        names << pageName(file, page);
+    return names;
+}
+
 } // namespace
 
 QString escapeNameFilter(const QString &text)
@@ -155,13 +169,8 @@ QStringList TnsRenamer::candidates(const ConversionCall &file, QList<int> firstP
     if (!firstPages.contains(0))
         firstPages.prepend(0);
     for (const int first : firstPages) {
-        for (int page = first;; ++page) {
-            const QString name =
-                file.baseName + QLatin1Char('-') + QString::number(page) + file.extension;
-            if (!QFileInfo::exists(folder.filePath(name)))
-                break;
+        for (const QString &name : pagesFrom(folder, file, first))
             add(name);
-        }
     }
     return found;
 }
@@ -189,6 +198,32 @@ bool TnsRenamer::renameAfter(const ConversionCall &file, const QList<int> &first
             names.insert(entry);
     }
     return any;
+}
+
+QStringList writtenImages(const QString &destination, const ConversionCall &file, int images)
+{
+    const QDir folder(destination);
+    const QString own = file.baseName + file.extension;
+    QStringList pages;
+    if (images > 1) {
+        for (int page = 0; page < images; ++page)
+            pages << folder.filePath(pageName(file, page));
+        return pages;
+    }
+    if (images == 0) {
+        pages = pagesFrom(folder, file, 0);
+        // Where both are there, one is left from an earlier conversion of another kind of file
+        // of that name: the call wrote the newer.
+        const QFileInfo single(folder.filePath(own));
+        if (!pages.isEmpty() &&
+            (!single.exists() ||
+             QFileInfo(folder.filePath(pages.first())).lastModified() >= single.lastModified())) {
+            for (QString &page : pages)
+                page = folder.filePath(page);
+            return pages;
+        }
+    }
+    return {folder.filePath(own)};
 }
 
 } // namespace velinor

@@ -35,6 +35,12 @@ int renameImagesOfSource(const QString &sourcePath, TnsDirection direction,
 bool isOwnImage(const QString &fileName, const QString &baseName, const QString &extension,
                 Qt::CaseSensitivity nameCase = fileNameCase);
 
+// The paths of the images that one file's calls wrote into the destination, in page order:
+// base + extension for one image, the page names numbered from 0 for more. images is how many
+// they wrote, 0 when not counted: they are then looked for as the renamer looks for them after a
+// file, the page names as long as they follow one another.
+QStringList writtenImages(const QString &destination, const ConversionCall &file, int images);
+
 // How the images are renamed to ".tns" right after each file. The window takes every image
 // whose name begins with the base name and ends with the extension, letter case ignored, as it
 // always has; velinor-cli only the file's own (isOwnImage), so that conversions sharing a

@@ -222,6 +222,9 @@ void MainWindow::showResult(const QString &path, const velinor::FileResult &resu
         details = lines.join(QLatin1Char('\n'));
         break;
     }
+    case Outcome::PackFailed:
+        details = velinor::packDetails(result);
+        break;
     }
     showError(this, QMessageBox::Critical, text, details);
 }

@@ -10,11 +10,13 @@ set -eu
 # pgrep, to find the running converters, strace lets it see that no program forks before its
 # exec, and exfat-fuse and exfatprogs give it the exFAT file system of memory cards, which ignores
 # letter case. man-db and python3-debian check the manual pages and the copyright file that the
-# package ships.
+# package ships. libarchive-dev, and libarchive13 to run, write the .cbz.tns archives, which
+# unzip lets the tests read.
 PACKAGES="cmake ninja-build g++ make pkg-config procps strace exfat-fuse exfatprogs \
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 imagemagick ghostscript xvfb xauth fonts-dejavu-core time \
-qt6-translations-l10n desktop-file-utils appstream dpkg-dev file man-db python3-debian"
+qt6-translations-l10n desktop-file-utils appstream dpkg-dev file man-db python3-debian \
+libarchive-dev libarchive13 unzip"
 
 missing=""
 for p in $PACKAGES; do

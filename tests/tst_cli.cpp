@@ -13,10 +13,11 @@ static QString fields(const CommandLine &l)
 {
     return QString::asprintf(
         "action=%d mode=%d png=%d compression=%d supersampling=%d resize=%d append=%d tns=%d "
-        "quiet=%d jobs=%d d=%s converter=%s files=%s",
+        "quiet=%d jobs=%d d=%s converter=%s files=%s cbz=%d",
         int(l.action), int(l.options.colourMode), l.options.png, l.options.compression,
         int(l.options.supersampling), l.options.resize, l.options.append, l.tns, l.quiet, l.jobs,
-        qPrintable(l.destination), qPrintable(l.converter), qPrintable(l.files.join(',')));
+        qPrintable(l.destination), qPrintable(l.converter), qPrintable(l.files.join(',')),
+        l.options.cbz);
 }
 
 class TestCli : public QObject
@@ -52,6 +53,7 @@ private slots:
         row("--format jpeg --mode gray8 a.pdf", "", [](CommandLine &l) {
             l.options = {S::Medium, M::Grey8, false, 5};
         });
+        row("--cbz a.pdf", "", [](CommandLine &l) { l.options.cbz = true; });
         row("--compression 3 --format jpeg --mode bw a.pdf", "", [](CommandLine &l) {
             l.options = {S::Medium, M::BlackWhite, false, 3};
         });
@@ -161,6 +163,14 @@ private slots:
                  "a.pdf b.pdf gone.pdf; sort dry >d; sort ran >r; cmp d r && echo same",
                  "[3/3] gone.pdf\nLe fichier spécifié n'existe pas !\n1\n0\n6\n[3/3] gone.pdf\n"
                  "Le fichier spécifié n'existe pas !\nsame\n");
+        cli::row(
+            "one .cbz.tns a document, or its images kept and renamed",
+            "mkdir -p out/b.cbz.tns; FAKE_CONVERT_PAGES=3 velinor-cli --cbz --tns -d out a.pdf "
+            "b.pdf; echo $?; ls out",
+            "[1/2] a.pdf\n[2/2] b.pdf\nLes images de « b.pdf » n'ont pas pu être réunies en "
+            "un fichier .cbz.tns : elles restent telles quelles.\nImpossible d'écrire "
+            "« out/b.cbz.tns » : Filename refers to a directory\n1\na.cbz.tns\n"
+            "b-0.png.tns\nb-1.png.tns\nb-2.png.tns\nb.cbz.tns\n");
         cli::row("jobs held under the open-file limit",
                  "for i in $(seq 10 25); do touch f$i.pdf; done; ulimit -n 64; FAKE_CONVERT_SLEEP="
                  "0.2 velinor-cli -q -j 100000 -d out f*.pdf 2>err; echo $?; "

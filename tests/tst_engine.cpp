@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,11 @@ using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
 using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
 using Stop = std::tuple<QString, int>;
 using Call = std::tuple<QString, velinor::ConverterProcess::Ending, int, QString>;
+using Pack = velinor::PackResult::Outcome;
+// source, pages, renaming, one image, dry run, in the destination first, the outcome, the pack's,
+// the file not packed, the rename failed, files after, what the archive's entries hold
+using Cbz = std::tuple<QString, int, velinor::TnsRename, bool, bool, QString, FileResult::Outcome,
+                       Pack, QString, bool, QString, QString>;
 
 // Qt lists a folder with opendir: every listing of this process is counted here if it is of the
 // folder named.
@@ -156,6 +162,63 @@ private slots:
             }
             QCOMPARE(counts.last(), counts.first());
         }
+    }
+
+    // With --cbz. In the destination first: "/" a folder, "*" listed too; older than the images.
+    // The entries of x.cbz.tns, in name order.
+    void cbz_data()
+    {
+        using O = FileResult::Outcome;
+        using T = velinor::TnsRename;
+        const auto row = testenv::rows<Cbz>();
+        row("in order", "x.pdf", 12, T::None, false, false, "", O::Converted, Pack::Packed, "",
+            false, "x.cbz.tns", "0 1 2 3 4 5 6 7 8 9 10 11");
+        row("with .tns", "x.pdf", 3, T::OwnImages, false, false, "", O::Converted, Pack::Packed, "",
+            false, "x.cbz.tns", "0 1 2");
+        row("one image", "x.pdf", 3, T::None, true, false, "", O::Converted, Pack::Packed, "",
+            false, "x.cbz.tns", "image");
+        row("not counted", "x.gif", 3, T::None, false, false, "x.png", O::Converted, Pack::Packed,
+            "", false, "x.cbz.tns x.png", "0 1 2");
+        row("one frame", "x.gif", 1, T::None, false, false, "x-0.png", O::Converted, Pack::Packed,
+            "", false, "x-0.png x.cbz.tns", "image");
+        row("dry run", "x.pdf", 3, T::None, false, true, "x-0.png", O::Converted, Pack::Packed, "",
+            false, "x-0.png", "");
+        row("unreadable", "x.pdf", 3, T::None, false, false, "x-1.png/", O::PackFailed,
+            Pack::Unreadable, "x-1.png", false, "x-0.png x-2.png", "");
+        row("unwritable", "x.pdf", 1, T::OwnImages, false, false, "x.cbz.tns/", O::PackFailed,
+            Pack::Unwritable, "x.cbz.tns", false, "x.png.tns", "");
+        row("listed", "x.pdf", 1, T::None, false, false, "*x.cbz.tns", O::ReplacesSource,
+            Pack::Packed, "", false, "x.cbz.cbz.tns x.cbz.tns", "");
+    }
+    void cbz()
+    {
+        const auto [source, pages, tns, oneImage, dryRun, first, outcome, pack, notPacked,
+                    renameFailed, after, entries] = testenv::fetch<Cbz>();
+        // The images written more than a clock tick after those left in the destination.
+        const ScopedEnv count("FAKE_CONVERT_PAGES", QByteArray::number(pages)),
+            later("FAKE_CONVERT_SLEEP", "0.05");
+        settings.tns = tns;
+        settings.options.append = oneImage, settings.dryRun = dryRun;
+        settings.options.cbz = true;
+        QStringList files{testenv::writeFile(here("in/" + source),
+                                             source.endsWith(".pdf") ? "%PDF-1.4\n" : "GIF89a")};
+        testenv::populate(settings.destination, QString(first).remove('*'));
+        if (first.startsWith('*'))
+            files << settings.destination + '/' + first.mid(1);
+        run(files);
+        const FileResult &r = results.value(0);
+        QCOMPARE(r.outcome, outcome);
+        QCOMPARE(r.pack.outcome, pack);
+        QCOMPARE(velinor::fileName(r.pack.path), notPacked);
+        QCOMPARE(r.renameFailed, renameFailed);
+        QVERIFY(r.pack.path.isEmpty() || !r.pack.error.isEmpty());
+        QCOMPARE(testenv::fileNames(settings.destination).join(' '), after);
+        QProcess unzip; // nothing unless the names sort in the archive's order
+        unzip.setWorkingDirectory(settings.destination);
+        unzip.start("sh", {"-c", "unzip -Z1 x.cbz.tns | LC_ALL=C sort -C && unzip -p x.cbz.tns | "
+                                 "sed 's/ of .*//; s/page //'"});
+        unzip.waitForFinished();
+        QCOMPARE(QString(unzip.readAllStandardOutput()).split('\n').join(' ').trimmed(), entries);
     }
 
     // The missing file is refused while the first still runs, and told after it.

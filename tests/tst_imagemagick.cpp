@@ -55,6 +55,23 @@ private slots:
         done)sh";
         QCOMPARE(imagemagick::sh(script.arg(name, QString::number(made.size()), options)), said);
     }
+
+    // A course of 12 pages, converted in two calls, becomes one archive of its pages stored as
+    // they are, in page order: each entry, in the archive's order, shows the bar of its page.
+    void cbz()
+    {
+        QString said = "0\ncours.cbz.tns\n";
+        for (int page = 1; page <= 12; ++page)
+            said += QString::asprintf("stor cours-p%04d.png ", page) +
+                    QString(page, '1').leftJustified(16, '0') + '\n';
+        QCOMPARE(imagemagick::sh(R"sh(pdf cours.pdf 12; velinor-cli -q --cbz -d out cours.pdf
+            echo $?; ls out
+            f=; for i in $(seq 0 15); do f="$f%[fx:p{$i.5*w/16,h-4}.intensity<0.5]"; done
+            unzip -Z out/cours.cbz.tns | awk '/^-/ { print $6, $9 }' | while read -r how name; do
+                echo "$how $name $(unzip -p out/cours.cbz.tns "$name" | identify -format "$f" -)"
+            done)sh"),
+                 said);
+    }
 };
 
 QTEST_MAIN(TestImageMagick)

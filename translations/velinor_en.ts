@@ -536,6 +536,18 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Le système n&apos;a rien pu créer dans « %1 ».</source>
         <translation>The system could create nothing in &quot;%1&quot;.</translation>
     </message>
+    <message>
+        <source>Les images de « %1 » n&apos;ont pas pu être réunies en un fichier .cbz.tns : elles restent telles quelles.</source>
+        <translation>The images of &quot;%1&quot; could not be packed into one .cbz.tns file: they are left as they are.</translation>
+    </message>
+    <message>
+        <source>Impossible de lire « %1 » : %2</source>
+        <translation>Cannot read &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>Impossible d&apos;écrire « %1 » : %2</source>
+        <translation>Cannot write &quot;%1&quot;: %2</translation>
+    </message>
 </context>
 <context>
     <name>velinor-cli</name>
@@ -646,6 +658,7 @@ ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
       --resize               redimensionner : moitié en medium, quart en high
       --single-image         créer une seule image par document
       --tns                  renommer les images en .tns après chaque conversion
+      --cbz                  un fichier .cbz.tns par document (nPDF)
       --converter CHEMIN     le convertisseur à lancer
                              (par défaut : recherché comme le fait velinor)
   -j, --jobs N               conversions simultanées
@@ -675,6 +688,7 @@ like the velinor window, several files at a time.
       --resize               resize: half at medium, quarter at high
       --single-image         make one image per document
       --tns                  rename the images to .tns after each conversion
+      --cbz                  one .cbz.tns file per document (nPDF)
       --converter PATH       the converter to run
                              (default: found as velinor finds it)
   -j, --jobs N               simultaneous conversions
