@@ -303,7 +303,6 @@ int main(int argc, char *argv[])
     const Unrepresentable unrepresentable = unrepresentableArguments(argc, argv);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velinor-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELINOR_VERSION));
     QTranslator translator;
     velinor::installTranslator(application, translator);
 

@@ -1,7 +1,8 @@
 // The converter's calls: its arguments for each branch of the options, the names taken from the
-// paths, long documents converted a few pages a call, where identify is found, and how tall a
-// single image of a whole document would be.
+// paths, long documents converted a few pages a call, where the converter and identify are found,
+// and how tall a single image of a whole document would be.
 #include "chunking.h"
+#include "convertersearch.h"
 #include "engine.h"
 #include "reasons.h"
 #include "runsetup.h"
@@ -19,6 +20,7 @@ using Arguments = std::tuple<ConversionOptions, QString>;
 using Names = std::tuple<QString, QString, QString, QString>;
 using Calls = std::tuple<QString, QString, S, int, QString>;
 using Identify = std::tuple<QString, QString, QString>;
+using Search = std::tuple<QString, QString, QString>;
 using Height = std::tuple<S, bool, qint64>;
 using Destination = std::tuple<QString, QString>;
 
@@ -134,6 +136,36 @@ private slots:
         ScopedEnv path("PATH", dir.filePath("path").toUtf8());
         QCOMPARE(velinor::identifyCommand(dir.filePath(converter)).join(' '),
                  command.replace("@", dir.path()));
+    }
+
+    // Windows' program folders, "x86" before "pf": what is there, the converter found, else the
+    // folder the user is asked from.
+    void search_data()
+    {
+        const auto row = testenv::rows<Search>();
+        row("the highest of the first folder",
+            "x86/ImageMagick-6.8.9/convert.exe x86/ImageMagick-6.10.0/convert.exe "
+            "pf/ImageMagick-7/convert.exe",
+            "x86/ImageMagick-6.8.9/convert.exe", "");
+        row("the last folder", "pf/ImageMagick-6/convert.exe", "pf/ImageMagick-6/convert.exe", "");
+        row("none in the highest", "pf/ImageMagick-6/convert.exe pf/ImageMagick-7/", "",
+            "pf/ImageMagick-7");
+        row("a folder of the program's name", "pf/ImageMagick-7/convert.exe/", "",
+            "pf/ImageMagick-7");
+        row("no installation", "pf/GIMP/convert.exe", "", "pf");
+    }
+    void search()
+    {
+        const auto [made, found, folder] = testenv::fetch<Search>();
+        QTemporaryDir dir;
+        testenv::populate(dir.path(), made);
+        const auto at = [&](const QString &name) {
+            return name.isEmpty() ? name : dir.filePath(name);
+        };
+        const velinor::ConverterSearch search = velinor::searchInstallFolders(
+            {dir.filePath("x86"), dir.filePath("pf")}, "ImageMagick*", "convert.exe");
+        QCOMPARE(search.path, at(found));
+        QCOMPARE(search.startFolder, at(folder));
     }
 
     // The last listed file's folder, as the window fills it in, and the words that name it.

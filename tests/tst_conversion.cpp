@@ -164,7 +164,8 @@ private slots:
         QFETCH(bool, closed);
         window::Session s;
         const QString inputs = "is boutonConvertir enabled %1; is actionVider_la_liste enabled %1; "
-                               "is MainWindow acceptDrops %1; is boutonArreter visible %2";
+                               "is MainWindow acceptDrops %1; is actionD_tecter_convert_exe "
+                               "enabled %1; is boutonArreter visible %2";
         const QString log = s.tmp.filePath("log"); // what the converter it starts carries
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {

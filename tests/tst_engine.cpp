@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <dirent.h>
 #include <dlfcn.h>
 
@@ -21,6 +22,8 @@ using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
 using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
 using Stop = std::tuple<QString, int>;
 using Call = std::tuple<QString, velinor::ConverterProcess::Ending, int, QString>;
+// Ghostscript's page count, the size of the source, the outcome, the converter's calls
+using Counted = std::tuple<QByteArray, qint64, FileResult::Outcome, int>;
 using Pack = velinor::PackResult::Outcome;
 // source, pages, renaming, one image, dry run, in the destination first, the outcome, the pack's,
 // the file not packed, the rename failed, files after, what the archive's entries hold
@@ -103,6 +106,7 @@ private slots:
         row("a % in the name", "d%.pdf", false, 20, "", "d%.pdf", 20);
         row("a frame template, one page", "d%d.pdf", false, 1, "", "d%d.pdf", 1);
         row("a format's prefix", "png:d.pdf", false, 3, "", "png:d.pdf", 3);
+        row("an image, whatever identify makes of it", "d.gif", false, 3, "", "d.gif", 3);
     }
     void ranges()
     {
@@ -110,8 +114,10 @@ private slots:
         const ScopedEnv log("FAKE_CONVERT_LOG", here("log").toUtf8()),
             count("FAKE_CONVERT_PAGES", QByteArray::number(pages)),
             fail("FAKE_CONVERT_FAIL", failing.toUtf8());
+        const bool pdf = source.endsWith(".pdf");
+        const ScopedEnv blind("FAKE_IDENTIFY_OUTPUT", pdf ? QByteArray::number(pages) + '\n' : "");
         settings.options.append = oneImage;
-        run({testenv::writeFile(here(source), "%PDF-1.4\n")});
+        run({testenv::writeFile(here(source), pdf ? "%PDF-1.4\n" : "GIF89a")});
         QCOMPARE(results.value(0).outcome,
                  failing.isEmpty() ? FileResult::Outcome::Converted : FileResult::Outcome::Failed);
         QStringList called;
@@ -119,6 +125,32 @@ private slots:
             called << velinor::fileName(call.value(call.indexOf("-background") - 1));
         QCOMPARE(called.join(' '), inputs);
         QCOMPARE(testenv::fileNames(settings.destination).size(), images);
+    }
+
+    // What Ghostscript says of a PDF's pages decides its calls, unless no document could hold
+    // them. identify, asked only when Ghostscript cannot tell, says 20 pages.
+    void pageCounts_data()
+    {
+        using O = FileResult::Outcome;
+        const auto row = testenv::rows<Counted>();
+        row("its count", "5", 9, O::Converted, 1);
+        row("a tree that loops", "-1", 9, O::InvalidPdf, 0);
+        row("beyond Ghostscript's memory", "-2", 9, O::InvalidPdf, 0);
+        row("more pages than bytes", "289", 9, O::InvalidPdf, 0);
+        row("as many as its bytes hold", "288", 9, O::Converted, 36);
+        row("more than a count can be", "2147483648", qint64(1) << 27, O::InvalidPdf, 0);
+        row("nothing told", "", 9, O::Converted, 3);
+    }
+    void pageCounts()
+    {
+        const auto [answer, size, outcome, calls] = testenv::fetch<Counted>();
+        const ScopedEnv gs("FAKE_GS_PAGES", answer), log("FAKE_CONVERT_LOG", here("log").toUtf8()),
+            identify("FAKE_IDENTIFY_OUTPUT", "20\n"), document("FAKE_CONVERT_PAGES", "300");
+        QFile pdf(testenv::writeFile(here("d.pdf"), "%PDF-1.4\n"));
+        QVERIFY(pdf.resize(size)); // sparse
+        run({pdf.fileName()});
+        QCOMPARE(results.value(0).outcome, outcome);
+        QCOMPARE(testenv::fakeConverterCalls(here("log")).size(), calls);
     }
 
     // Whether the first two calls ran at once, with two jobs.
@@ -245,7 +277,17 @@ private slots:
         row("its own group, its folder, nothing to read",
             "[ $(ps -o pgid= -p $$) = $$ ] || exit 4; read x && exit 5; pwd >&2", E::Exited, 0,
             "@");
+        // Started from a velinor that ignores SIGINT and SIGTERM (nohup, a background job).
+        row("a stop's signals neither ignored nor blocked",
+            "for m in SigIgn SigBlk; do s=0x$(sed -n \"s/^$m:\\t//p\" /proc/$$/status); "
+            "[ $((s & 0x4002)) = 0 ] || exit 6; done",
+            E::Exited, 0, "");
         row("what it leaves is killed", "sleep 30 & echo $! >pid; exit 0", E::Exited, 0, "");
+        row("a temporary folder of velinor's, emptied after a failure",
+            "case $MAGICK_TEMPORARY_PATH in \"${TMPDIR:-/tmp}\"/velinor-magick-*) ;; *) exit 6 ;; "
+            "esac; : >\"$MAGICK_TEMPORARY_PATH/page\" && echo \"$MAGICK_TEMPORARY_PATH\" >scratch; "
+            "exit 1",
+            E::Exited, 1, "");
     }
     void call()
     {
@@ -264,7 +306,11 @@ private slots:
             ended = e, exitCode = c;
             loop.quit();
         });
+        struct sigaction ignore = {}, before[2];
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGINT, &ignore, &before[0]), ::sigaction(SIGTERM, &ignore, &before[1]);
         process.start(program, {}, folder);
+        ::sigaction(SIGINT, &before[0], nullptr), ::sigaction(SIGTERM, &before[1], nullptr);
         loop.exec();
         QCOMPARE(ended, ending);
         QCOMPARE(exitCode, code);
@@ -277,6 +323,9 @@ private slots:
         };
         if (!left.isEmpty())
             QTRY_VERIFY_WITH_TIMEOUT(gone(), 1000);
+        const QString scratch = testenv::readFile(folder + "/scratch").trimmed();
+        QVERIFY(scratch.isEmpty() || QDir(scratch).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                           QDir::Hidden | QDir::System));
     }
 
     // A stop ends the converters at once, a second one kills those that linger: nothing more

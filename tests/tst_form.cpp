@@ -21,7 +21,8 @@ private slots:
         // Files join the list once, from a drop of files or the dialog, which opens in the
         // folder of the last file listed; the destination is that folder until one is set.
         QTest::newRow("dropped")
-            << "drop; drop @d/a.pdf @e/b.pdf; drop @e/b.pdf @f/c.pdf @d/a.pdf; list @d/a.pdf "
+            << "is boutonArreter visible false; is progressBar visible false; drop; drop @d/a.pdf "
+               "@e/b.pdf; drop @e/b.pdf @f/c.pdf @d/a.pdf; list @d/a.pdf "
                "@e/b.pdf @f/c.pdf; destination @e; is lineChemin text @e";
         QTest::newRow("dropped, not UTF-8")
             << "answer; drop @d/caf%E9.pdf @d/a.pdf; list @d/a.pdf; modals C:Le nom « "
@@ -41,11 +42,16 @@ private slots:
         QTest::newRow("to JPEG")
             << "set spinCompression value 2; set choixJPEG checked 1; set radioGrayscale4 checked "
                "1; is radioCouleurs8 checked true; is radioGrayscale4 enabled false; is "
-               "radioCouleurs4 enabled false; is spinCompression value 5";
+               "radioCouleurs4 enabled false; is spinCompression value 5; is "
+               "labelCompressionFaible "
+               "text Léger mais mauvaise qualité; is labelCompressionHaute text Lourd mais bonne "
+               "qualité";
         QTest::newRow("back to PNG")
             << "set radioGrayscale8 checked 1; set choixJPEG checked 1; is radioGrayscale8 checked "
                "true; set spinCompression value 2; set choixPNG checked 1; is spinCompression "
-               "value 9; set radioCouleurs4 checked 1; set choixJPEG checked 1; is radioCouleurs8 "
+               "value 9; is labelCompressionFaible text Rapide mais lourd; is "
+               "labelCompressionHaute text Lent mais léger; set radioCouleurs4 checked 1; set "
+               "choixJPEG checked 1; is radioCouleurs8 "
                "checked true";
         // In each listed file's folder the buttons rename the PNG and JPEG images whose names
         // begin with its base name to end in ".tns", and every ".png.tns" or ".jpg.tns" back; a

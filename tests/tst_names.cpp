@@ -1,6 +1,7 @@
 // File names: which images become ".tns" files and back, the sources an image must never replace,
 // and Qt's own words in the user's language.
 #include "arguments.h"
+#include "filenamecase.h"
 #include "sourceprotection.h"
 #include "testenv.h"
 #include "tnsrename.h"
@@ -111,6 +112,16 @@ private slots:
         QCOMPARE(verdict.replaced, refusal != velinor::SourceRefusal::ReplacesSource ? QString()
                                    : linked.isEmpty()                                ? path
                                                                                      : QString(a));
+    }
+
+    // A destination still to be made is probed in the folder it will be made in, and the probe
+    // does not stay there: this suite's temporary folder tells letters apart.
+    void destinationCase()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(velinor::folderNameCase(dir.filePath("out/new")), Qt::CaseSensitive);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
     }
 
     // Qt's own words (the file dialog's among them) in French for a French user: the suite runs
