@@ -177,6 +177,11 @@ private slots:
                  "sed 's/[0-9]* conv/N conv/' err; ls out | wc -l",
                  "0\nAu plus N conversions simultanées au lieu de 100000 : le système limite "
                  "velinor-cli à 64 fichiers ouverts.\n16\n");
+        // The empty file that keeps ImageMagick from reading "x:" as a format is no image.
+        cli::row("a name holding a colon, nothing written",
+                 "cp a.pdf x:y.pdf; FAKE_CONVERT_NOWRITE=1 velinor-cli -q --tns -d out x:y.pdf; "
+                 "echo $?; ls -A out",
+                 "[1/1] x:y.pdf\n" + tns + "1\n");
         cli::row("SIGTERM once two converters run",
                  "FAKE_CONVERT_SLEEP=30 FAKE_CONVERT_LOG=log velinor-cli -j2 -d out a.pdf b.pdf "
                  "c.pdf & until [ $(wc -l <log) = 2 ]; do sleep 0.1; done 2>/dev/null; kill $!; "

@@ -128,7 +128,8 @@ private slots:
     }
 
     // What Ghostscript says of a PDF's pages decides its calls, unless no document could hold
-    // them. identify, asked only when Ghostscript cannot tell, says 20 pages.
+    // them. identify, asked only when Ghostscript cannot tell, says 20 pages. Ghostscript takes
+    // its time, as it does on a real document.
     void pageCounts_data()
     {
         using O = FileResult::Outcome;
@@ -145,7 +146,8 @@ private slots:
     {
         const auto [answer, size, outcome, calls] = testenv::fetch<Counted>();
         const ScopedEnv gs("FAKE_GS_PAGES", answer), log("FAKE_CONVERT_LOG", here("log").toUtf8()),
-            identify("FAKE_IDENTIFY_OUTPUT", "20\n"), document("FAKE_CONVERT_PAGES", "300");
+            identify("FAKE_IDENTIFY_OUTPUT", "20\n"), document("FAKE_CONVERT_PAGES", "300"),
+            slow("FAKE_GS_SLEEP", "0.3");
         QFile pdf(testenv::writeFile(here("d.pdf"), "%PDF-1.4\n"));
         QVERIFY(pdf.resize(size)); // sparse
         run({pdf.fileName()});
@@ -277,7 +279,8 @@ private slots:
         row("its own group, its folder, nothing to read",
             "[ $(ps -o pgid= -p $$) = $$ ] || exit 4; read x && exit 5; pwd >&2", E::Exited, 0,
             "@");
-        // Started from a velinor that ignores SIGINT and SIGTERM (nohup, a background job).
+        // Started from a thread that blocks SIGINT and SIGTERM, of a velinor that ignores them
+        // (nohup, a background job).
         row("a stop's signals neither ignored nor blocked",
             "for m in SigIgn SigBlk; do s=0x$(sed -n \"s/^$m:\\t//p\" /proc/$$/status); "
             "[ $((s & 0x4002)) = 0 ] || exit 6; done",
@@ -309,7 +312,11 @@ private slots:
         struct sigaction ignore = {}, before[2];
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGINT, &ignore, &before[0]), ::sigaction(SIGTERM, &ignore, &before[1]);
+        sigset_t stops, mask;
+        sigemptyset(&stops), sigaddset(&stops, SIGINT), sigaddset(&stops, SIGTERM);
+        ::pthread_sigmask(SIG_BLOCK, &stops, &mask);
         process.start(program, {}, folder);
+        ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
         ::sigaction(SIGINT, &before[0], nullptr), ::sigaction(SIGTERM, &before[1], nullptr);
         loop.exec();
         QCOMPARE(ended, ending);

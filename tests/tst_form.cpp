@@ -50,7 +50,8 @@ private slots:
             << "set radioGrayscale8 checked 1; set choixJPEG checked 1; is radioGrayscale8 checked "
                "true; set spinCompression value 2; set choixPNG checked 1; is spinCompression "
                "value 9; is labelCompressionFaible text Rapide mais lourd; is "
-               "labelCompressionHaute text Lent mais léger; set radioCouleurs4 checked 1; set "
+               "labelCompressionHaute text Lent mais léger; set radioGrayscale4 checked 1; is "
+               "radioGrayscale4 checked true; set radioCouleurs4 checked 1; set "
                "choixJPEG checked 1; is radioCouleurs8 "
                "checked true";
         // In each listed file's folder the buttons rename the PNG and JPEG images whose names

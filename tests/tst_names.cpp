@@ -46,6 +46,7 @@ private slots:
             "a.tns a-1.png.tns a.Jpg.Tns a.gif.tns", "a-1.png a.Jpg a.gif.tns a.tns", 2, false);
         row("both names there", How::To, "a", "a-0.png a-0.png.tns", "a-0.png a-0.png.tns", 0,
             false);
+        row("the listed name in another case", How::To, "A", "A.png", "A.png.tns", 1, false);
     }
     void renames()
     {
