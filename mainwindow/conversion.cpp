@@ -92,8 +92,8 @@ void MainWindow::allowPdfIfRefused()
         showError(this, QMessageBox::Warning, velinor::policyChangeText(change));
 }
 
-// Says with a box what keeps the run from starting, if anything does.
-bool MainWindow::readyToConvert()
+// Says with a box that no converter is known, if none is.
+bool MainWindow::converterKnown()
 {
     if (converter.isEmpty()) {
         QMessageBox::warning(this, tr("Erreur"),
@@ -101,6 +101,14 @@ bool MainWindow::readyToConvert()
                                 "menu Fichier pour le re-détecter."));
         return false;
     }
+    return true;
+}
+
+// Says with a box what keeps the run from starting, if anything does.
+bool MainWindow::readyToConvert()
+{
+    if (!converterKnown())
+        return false;
     if (destination.isEmpty()) {
         QMessageBox::warning(this, tr("Erreur"), tr("Aucun répertoire de sortie n'est défini."));
         return false;
@@ -238,7 +246,8 @@ void MainWindow::setRunning(bool on)
           static_cast<QWidget *>(form->lineChemin), static_cast<QWidget *>(form->boutonChoisirDest),
           static_cast<QWidget *>(form->tabWidget), static_cast<QWidget *>(form->boutonConvertir),
           static_cast<QWidget *>(form->boutonRenommerTNS),
-          static_cast<QWidget *>(form->boutonRenommerIMG)})
+          static_cast<QWidget *>(form->boutonRenommerIMG),
+          static_cast<QWidget *>(form->boutonApercu)})
         input->setEnabled(!on);
     form->actionVider_la_liste->setEnabled(!on);
     form->actionD_tecter_convert_exe->setEnabled(!on);

@@ -72,6 +72,7 @@ private slots:
     void on_actionVider_la_liste_triggered();
     void on_choixJPEG_toggled(bool checked);
     void on_boutonArreter_clicked();
+    void on_boutonApercu_clicked();
 
 private:
     void showStatus(const QString &message);
@@ -82,6 +83,7 @@ private:
                     const QString &unmade = QString());
     void showError(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                    const QString &details = QString());
+    bool converterKnown();
     bool readyToConvert();
     bool convertFiles(const QString &unmade);
     bool runToEnd(velinor::Engine &engine);

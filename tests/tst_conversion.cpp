@@ -5,6 +5,7 @@
 #include "processes.h"
 #include "windowdriver.h"
 
+#include <QLabel>
 #include <QTimer>
 
 // The question asked when ImageMagick refuses PDF, with the user's folder of settings in @cfg.
@@ -138,6 +139,40 @@ private slots:
         s.play(
             "env HOME=@home; env XDG_CONFIG_HOME=@cfg; env PATH=/usr/bin:/bin; new; drop @a.pdf; " +
             steps);
+    }
+
+    // The first listed file on the calculator's screen, by Debian's ImageMagick: a picture of
+    // 320×240 at 1:1 that the arrow keys move and Page Down turns, nothing written but in a
+    // temporary folder of its own, gone once Escape closes it.
+    void preview()
+    {
+        REQUIRE_IMAGEMAGICK();
+        window::Session s;
+        imagemagick::sh("pdf " + s.tmp.filePath("a.pdf") + " 2 400"); // 834 px: 3 screens across
+        s.play("touch @t; env TMPDIR=@t; env HOME=@home; env XDG_CONFIG_HOME=@cfg; env "
+               "PATH=/usr/bin:/bin; new; drop @a.pdf; answer Yes; click boutonApercu");
+        auto *screen = s.window()->findChild<QLabel *>("labelEcran");
+        QVERIFY(screen);
+        const auto picture = [&] { return screen->pixmap().toImage(); };
+        const auto place = [&] { return s.window()->findChild<QLabel *>("labelPosition")->text(); };
+        QTRY_VERIFY_WITH_TIMEOUT(!picture().isNull(), 10000);
+        QCOMPARE(picture().size(), QSize(320, 240));
+        // The page's drawing fills its bottom left quarter only.
+        QImage seen = picture();
+        for (const auto key :
+             {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right}) {
+            QTest::keyClick(screen->window(), key);
+            QVERIFY2(picture() != seen || key == Qt::Key_Down, qPrintable(place()));
+            seen = picture();
+        }
+        QCOMPARE(place(), QString("Page 1 sur 2, écran 11 sur 12 : une ligne tient sur 3 écran(s), "
+                                  "la page sur 12."));
+        QTest::keyClick(screen->window(), Qt::Key_PageDown);
+        QTRY_VERIFY_WITH_TIMEOUT(place().startsWith("Page 2 sur 2, écran 1 "), 10000);
+        QCOMPARE(testenv::fileNames(s.tmp.path()), QStringList({"a.pdf"}));
+        QTest::keyClick(screen->window(), Qt::Key_Escape);
+        QTRY_COMPARE(QDir(s.tmp.filePath("t")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
     }
 
     // "Arrêter", closing the window once the user agreed, or SIGTERM ends the run at once: its

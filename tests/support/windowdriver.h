@@ -114,6 +114,7 @@ public:
         }
         QCOMPARE(answerer.unexpected, 0);
     }
+    MainWindow *window() const { return w.get(); }
 
 private:
     std::unique_ptr<MainWindow> w;
