@@ -21,6 +21,7 @@ enum class Option {
     SingleImage,
     Tns,
     Cbz,
+    Fit,
     Converter,
     Jobs,
     DryRun,
@@ -48,6 +49,7 @@ const OptionName optionNames[] = {
     {nullptr, "--single-image", Option::SingleImage, false},
     {nullptr, "--tns", Option::Tns, false},
     {nullptr, "--cbz", Option::Cbz, false},
+    {nullptr, "--fit", Option::Fit, true},
     {nullptr, "--converter", Option::Converter, true},
     {"-j", "--jobs", Option::Jobs, true},
     {nullptr, "--dry-run", Option::DryRun, false},
@@ -160,6 +162,16 @@ QString setValue(CommandLine &line, Option option, const QString &name, const QS
                                                "la compression va de 0 à 9, pas « %1 »")
                 .arg(value);
         line.options.compression = value.toInt();
+        break;
+    case Option::Fit:
+        line.options.fitWidth = isDecimal(value) && value.size() <= 4 ? value.toInt() : 0;
+        // Narrower than half a screen, text is no longer readable; wider than six, a page
+        // is more than the calculator's memory wants to hold.
+        if (line.options.fitWidth < 160 || line.options.fitWidth > 2000)
+            return QCoreApplication::translate(
+                       "velinor-cli",
+                       "la largeur de --fit va de 160 à 2000 pixels (320 : un écran), pas « %1 »")
+                .arg(value);
         break;
     case Option::Jobs:
         line.jobs = isDecimal(value) && value.size() <= 6 ? value.toInt() : 0;
@@ -309,6 +321,9 @@ QString helpText()
         "      --single-image         créer une seule image par document\n"
         "      --tns                  renommer les images en .tns après chaque conversion\n"
         "      --cbz                  un fichier .cbz.tns par document (nPDF)\n"
+        "      --fit LARGEUR          rogner les pages au texte du document, même cadre pour\n"
+        "                             toutes, et les mettre à LARGEUR pixels : 320 (un écran),\n"
+        "                             640, 960, ou de 160 à 2000 ; --resize est alors sans effet\n"
         "      --converter CHEMIN     le convertisseur à lancer\n"
         "                             (par défaut : recherché comme le fait velinor)\n"
         "  -j, --jobs N               conversions simultanées\n"

@@ -49,6 +49,30 @@ void appendColourMode(QStringList &args, ColourMode mode, bool png)
         args << QStringLiteral("-alpha") << QStringLiteral("remove");
 }
 
+QString offset(int value)
+{
+    return (value < 0 ? QLatin1Char('-') : QLatin1Char('+')) + QString::number(qAbs(value));
+}
+
+void appendFit(QStringList &args, const FitBox &fit)
+{
+    if (fit.width <= 0)
+        return;
+    // -extent, unlike -crop, gives every page the whole box, white where the box passes the
+    // page's edge, so that the text of a smaller page is scaled as the others are; and it lays
+    // the page on white, as the options do next.
+    if (fit.box.isValid()) {
+        args << QStringLiteral("-background") << QStringLiteral("white")
+             << QStringLiteral("-extent")
+             << QStringLiteral("%1x%2%3%4")
+                    .arg(fit.box.width())
+                    .arg(fit.box.height())
+                    .arg(offset(fit.box.x()), offset(fit.box.y()))
+             << QStringLiteral("+repage");
+    }
+    args << QStringLiteral("-resize") << QString::number(fit.width) + QLatin1Char('x');
+}
+
 } // namespace
 
 int renderDensity(ConversionOptions::Supersampling supersampling)
@@ -67,6 +91,9 @@ int renderDensity(ConversionOptions::Supersampling supersampling)
 int resizePercent(const ConversionOptions &options)
 {
     // Shrinking undoes the supersampling, so without supersampling there is nothing to undo.
+    // A fitted page has its width set, whatever the density it was rendered at.
+    if (options.fitWidth > 0)
+        return 100;
     if (options.resize && options.supersampling == Supersampling::Medium)
         return 50;
     if (options.resize && options.supersampling == Supersampling::High)
@@ -82,6 +109,7 @@ QStringList ConverterCall::arguments() const
         arguments << QStringLiteral("-density") << QString::number(density);
     arguments << (pages ? input + QStringLiteral("[%1-%2]").arg(pages->first).arg(pages->last)
                         : input);
+    appendFit(arguments, fit);
     arguments << options;
     // Numbers the images from the range's first page, as the whole document would have.
     if (pages)
@@ -102,6 +130,7 @@ ConversionCall buildConversion(const QString &source, const QString &destination
     ConverterCall &command = call.command;
     command.density = renderDensity(options.supersampling);
     command.input = joinPath(folderPart(source), call.fileName);
+    command.fit.width = options.fitWidth;
     QStringList &args = command.options;
     // ImageMagick renders PDF pages on a transparent background, so the smoothing of text lives
     // in the opacity: reducing to grey first would meet only black and see no grey levels, and a

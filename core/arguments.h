@@ -1,6 +1,7 @@
 #ifndef VELINOR_ARGUMENTS_H
 #define VELINOR_ARGUMENTS_H
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,9 @@ struct ConversionOptions
     bool resize = false; // shrink back after supersampling
     bool append = false; // one image per document instead of one per page
     bool cbz = false;    // each converted document's images packed into one NAME.cbz.tns (cbz.h)
+    // Pages trimmed to the ink of the whole document and scaled to this many pixels wide
+    // (inkbox.h); 0 keeps them whole. The resize option does nothing while it is set.
+    int fitWidth = 0;
 };
 
 // Pages of a document, counted from 0 as the converter numbers them, both ends included.
@@ -33,6 +37,14 @@ struct PageRange
     int last = 0;
 };
 
+// What a fitted call keeps of each rendered page, in its pixels, and the width it scales that to.
+// An empty box keeps the whole page, when the ink could not be measured.
+struct FitBox
+{
+    QRect box;
+    int width = 0; // 0: no fitting
+};
+
 // One converter call as a value. Its argument list is made in one place, arguments(), so that
 // no one else needs to know where each part stands in it.
 struct ConverterCall
@@ -40,6 +52,7 @@ struct ConverterCall
     int density = 0; // of the rendered pages; 0 leaves the converter's own
     QString input;
     std::optional<PageRange> pages; // the pages read, numbered from the first; all when none
+    FitBox fit;                     // done to each page before the options
     QStringList options;            // what is done to the pages, in order
     QString output;
 

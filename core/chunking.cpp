@@ -1,6 +1,7 @@
 #include "chunking.h"
 
 #include "childprocess.h"
+#include "inkbox.h"
 #include "magicknames.h"
 #include "pdfpages.h"
 
@@ -142,7 +143,8 @@ bool countsImages(const ConversionCall &call, const ConversionOptions &options, 
 {
     // A single image of a PDF has its height worked out from the pages' sizes (singleimage.h);
     // names spelt out need the count of a document's images, unless they make a single one.
-    return kind == DocumentKind::Pdf ||
+    // Fitting measures the ink of any file.
+    return options.fitWidth > 0 || kind == DocumentKind::Pdf ||
            (kind == DocumentKind::PostScript && splittable(call, options)) ||
            (!options.append && !writesUnderOwnName(absoluteForMagick(call.outputPath)));
 }
@@ -183,11 +185,18 @@ Plan planFile(const QString &converterPath, const QString &source, DocumentKind 
         plan.outcome = Plan::Outcome::InvalidPdf;
         return plan;
     }
-    if (exceedsPixelLimits(converterPath, source, options, &plan.image, stop)) {
+    // Once for the document: every range gets the same box, and the height of a single image
+    // is that of its fitted pages.
+    FitBox fit;
+    if (options.fitWidth > 0)
+        fit = fitBox(converterPath, source, kind, pdf.pages, options, stop);
+    if (exceedsPixelLimits(converterPath, source, options, &plan.image, stop, fit)) {
         plan.outcome = Plan::Outcome::TooTall;
         return plan;
     }
     plan.calls = plannedCalls(converterPath, source, kind, call, options, pdf, stop);
+    if (options.fitWidth > 0)
+        plan.calls.whole.fit = fit;
     if (plan.calls.size() == 0)
         plan.outcome = Plan::Outcome::Unplannable;
     return plan;

@@ -51,8 +51,9 @@ ConverterCalls converterCalls(const ConversionCall &call, const ConversionOption
                               int pages);
 
 // Whether planning this file (planFile) runs a program that reads it: Ghostscript for the page
-// tree of any PDF, identify for the pages of another document, or Ghostscript for the page sizes
-// of a single image. kind is the source's (documentKind).
+// tree of any PDF, identify for the pages of another document, Ghostscript for the page sizes
+// of a single image, or the converter for the ink of pages fitted. kind is the source's
+// (documentKind).
 bool countsImages(const ConversionCall &call, const ConversionOptions &options, DocumentKind kind);
 
 // The calls of converterCalls as ImageMagick must get them to read and write exactly the files
@@ -78,7 +79,7 @@ struct Plan
 };
 
 // plannedCalls, after refusing a PDF whose page tree is impossible and a single image that the
-// converter could not make.
+// converter could not make; with fitting, the ink measured once for all the calls (inkbox.h).
 Plan planFile(const QString &converterPath, const QString &source, DocumentKind kind,
               const ConversionCall &call, const ConversionOptions &options,
               const StopRequest *stop = nullptr);

@@ -1,6 +1,7 @@
 #include "singleimage.h"
 
 #include "childprocess.h"
+#include "inkbox.h"
 #include "pdfpages.h"
 
 #include <QHash>
@@ -66,14 +67,25 @@ PixelLimits pixelLimits(const QString &converterPath, const StopRequest *stop)
     return limits;
 }
 
-qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options)
+qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options,
+                     const FitBox &fit)
 {
+    // Every fitted page has the box's shape; unmeasured, each is scaled whole to the width.
+    if (options.fitWidth > 0 && fittedHeight(fit) > 0)
+        return fittedHeight(fit) * pagePoints.size();
+    const auto scaledWhole = [&](const QSizeF &page) {
+        return qint64(std::llround(page.height() * options.fitWidth / page.width()));
+    };
     const int density = renderDensity(options.supersampling);
     // The converter's own density is 72 dots per inch: a point is a pixel.
     const double scale = density ? density / 72.0 : 1.0;
     const double shrink = resizePercent(options) / 100.0;
     qint64 height = 0;
     for (const QSizeF &page : pagePoints) {
+        if (options.fitWidth > 0) {
+            height += scaledWhole(page);
+            continue;
+        }
         const qint64 rendered = qint64(std::llround(page.height() * scale));
         height += qint64(std::llround(double(rendered) * shrink));
     }
@@ -82,7 +94,7 @@ qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &o
 
 bool exceedsPixelLimits(const QString &converterPath, const QString &source,
                         const ConversionOptions &options, StackedImage *image,
-                        const StopRequest *stop)
+                        const StopRequest *stop, const FitBox &fit)
 {
     if (!options.append || documentKind(source) != DocumentKind::Pdf)
         return false;
@@ -90,12 +102,14 @@ bool exceedsPixelLimits(const QString &converterPath, const QString &source,
     if (pages.size() < 2)
         return false;
     const qint64 limit = pixelLimits(converterPath, stop).height;
-    const qint64 height = stackedHeight(pages, options);
+    const qint64 height = stackedHeight(pages, options, fit);
     if (limit <= 0 || height <= limit)
         return false;
     if (image)
+        // A fitted page's height does not follow the supersampling.
         *image = StackedImage{int(pages.size()), height, limit,
-                              options.supersampling != ConversionOptions::Supersampling::Low};
+                              options.fitWidth == 0 &&
+                                  options.supersampling != ConversionOptions::Supersampling::Low};
     return true;
 }
 

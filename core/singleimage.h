@@ -39,15 +39,16 @@ struct StackedImage
     bool lowerSupersampling = false;
 };
 
-// The stacked image of these pages at these options.
-qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options);
+// The stacked image of these pages at these options, fitted with fit when options ask for it.
+qint64 stackedHeight(const QList<QSizeF> &pagePoints, const ConversionOptions &options,
+                     const FitBox &fit = {});
 
 // Whether the single image of this source would pass the converter's height limit, with its
 // measures when it would. False whenever something is not known: the conversion then goes ahead
 // and the converter has the last word.
 bool exceedsPixelLimits(const QString &converterPath, const QString &source,
                         const ConversionOptions &options, StackedImage *image,
-                        const StopRequest *stop = nullptr);
+                        const StopRequest *stop = nullptr, const FitBox &fit = {});
 
 } // namespace velinor
 

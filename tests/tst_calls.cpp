@@ -4,6 +4,7 @@
 #include "chunking.h"
 #include "convertersearch.h"
 #include "engine.h"
+#include "inkbox.h"
 #include "reasons.h"
 #include "runsetup.h"
 #include "singleimage.h"
@@ -21,7 +22,8 @@ using Names = std::tuple<QString, QString, QString, QString>;
 using Calls = std::tuple<QString, QString, S, int, QString>;
 using Identify = std::tuple<QString, QString, QString>;
 using Search = std::tuple<QString, QString, QString>;
-using Height = std::tuple<S, bool, qint64>;
+using Height = std::tuple<S, bool, int, QRect, qint64>;
+using Ink = std::tuple<QByteArray, double, QString>;
 using Destination = std::tuple<QString, QString>;
 
 class TestCalls : public QObject
@@ -53,6 +55,9 @@ private slots:
             "-density 150 IN W -quality 95 -resize 50% OUT.png");
         row("high resized one JPEG", O{S::High, M::Colour8, false, 5, true, true},
             "-density 320 IN W -quality 55 -depth 8 -resize 25% -append OUT.jpg");
+        row("fitted, resize ignored", O{S::High, M::Grey8, true, 9, true, true, false, 640},
+            "-density 320 IN -resize 640x W -quality 95 -type GrayScale -depth 8 -alpha remove "
+            "-append OUT.png");
     }
     void arguments()
     {
@@ -186,21 +191,53 @@ private slots:
         QVERIFY2(said.contains("\"a%2.pdf\" : ses 7 pages"), qPrintable(said));
     }
 
-    // supersampling, resize, height of a single image of two A4 pages and a landscape one
+    // What the converter prints of the ink of each page, the scale from its pixels to the
+    // rendered pages', and the fitted call to 320 pixels that follows, "" when nothing was read.
+    void ink_data()
+    {
+        const auto row = testenv::rows<Ink>();
+        row("the union of the pages", "50x40+10+20 298 421\n30x10+5+100 298 421\n", 1,
+            "-extent 59x94+3+18");
+        row("a blank page adds nothing", "0x0+298+421 298 421\n50x40+0+0 298 421\n", 1,
+            "-extent 54x44-2-2");
+        row("every page blank: all of them", "0x0+298+421 298 421\n0x0+200+100 200 100\n", 1,
+            "-extent 310x433-6-6");
+        row("from 36 to 150 dpi", "36x72+36+72 298 421\n", 150 / 36.0, "-extent 156x306+147+297");
+        row("nothing read", "convert: no images defined\n", 1, "");
+    }
+    void ink()
+    {
+        const auto [listing, scale, extent] = testenv::fetch<Ink>();
+        const QRect measured = velinor::parseInkBoxes(listing);
+        velinor::ConverterCall call{0, "IN", {}, {}, {"OPTIONS"}, "OUT"};
+        call.fit = {velinor::renderedBox(measured, scale), 320};
+        QCOMPARE(measured.isValid() ? call.arguments().join(' ') : QString(),
+                 extent.isEmpty()
+                     ? ""
+                     : "IN -background white " + extent + " +repage -resize 320x OPTIONS OUT");
+    }
+
+    // supersampling, resize, fitting width and box, height of a single image of two A4 pages
+    // and a landscape one
     void height_data()
     {
         const auto row = testenv::rows<Height>();
-        row("low", S::Low, true, 2279);
-        row("medium", S::Medium, false, 4748);
-        row("high resized", S::High, true, 2533);
+        row("low", S::Low, true, 0, QRect(), 2279);
+        row("medium", S::Medium, false, 0, QRect(), 4748);
+        row("high resized", S::High, true, 0, QRect(), 2533);
+        row("fitted: the box's shape", S::High, true, 320, QRect(9, 9, 640, 480), 720);
+        row("fitted unmeasured: whole pages", S::Low, false, 320, QRect(), 1132);
     }
     void height()
     {
-        const auto [supersampling, resize, height] = testenv::fetch<Height>();
+        const auto [supersampling, resize, width, box, height] = testenv::fetch<Height>();
         ConversionOptions options;
         options.supersampling = supersampling;
         options.resize = resize;
-        QCOMPARE(velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options), height);
+        options.fitWidth = width;
+        QCOMPARE(
+            velinor::stackedHeight({{595, 842}, {595, 842}, {842, 595}}, options, {box, width}),
+            height);
     }
 };
 

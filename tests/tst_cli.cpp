@@ -13,11 +13,11 @@ static QString fields(const CommandLine &l)
 {
     return QString::asprintf(
         "action=%d mode=%d png=%d compression=%d supersampling=%d resize=%d append=%d tns=%d "
-        "quiet=%d jobs=%d d=%s converter=%s files=%s cbz=%d",
+        "quiet=%d jobs=%d d=%s converter=%s files=%s cbz=%d fit=%d",
         int(l.action), int(l.options.colourMode), l.options.png, l.options.compression,
         int(l.options.supersampling), l.options.resize, l.options.append, l.tns, l.quiet, l.jobs,
         qPrintable(l.destination), qPrintable(l.converter), qPrintable(l.files.join(',')),
-        l.options.cbz);
+        l.options.cbz, l.options.fitWidth);
 }
 
 class TestCli : public QObject
@@ -54,6 +54,9 @@ private slots:
             l.options = {S::Medium, M::Grey8, false, 5};
         });
         row("--cbz a.pdf", "", [](CommandLine &l) { l.options.cbz = true; });
+        row("--fit 320 --fit=2000 --resize a.pdf", "",
+            [](CommandLine &l) { l.options.fitWidth = 2000, l.options.resize = true; });
+        row("--fit=160 a.pdf", "", [](CommandLine &l) { l.options.fitWidth = 160; });
         row("--compression 3 --format jpeg --mode bw a.pdf", "", [](CommandLine &l) {
             l.options = {S::Medium, M::BlackWhite, false, 3};
         });
@@ -72,6 +75,10 @@ private slots:
         row("-j0 a.pdf", "entier positif, pas « 0 »", none);
         row("--jobs=1000000 a.pdf", "entier positif, pas « 1000000 »", none);
         row("--jobs +2 a.pdf", "entier positif, pas « +2 »", none);
+        row("--fit 159 a.pdf", "de 160 à 2000 pixels (320 : un écran), pas « 159 »", none);
+        row("--fit 2001 a.pdf", "pas « 2001 »", none);
+        row("--fit +640 a.pdf", "pas « +640 »", none);
+        row("--fit 640px a.pdf", "pas « 640px »", none);
         row("--format jpeg a.pdf", "le mode gray4 n'existe pas en JPEG", none);
         row("--mode color4 --format=jpeg a.pdf", "le mode color4 n'existe pas en JPEG", none);
         row("--destination= a.pdf", "l'option --destination demande un chemin non vide", none);
@@ -163,6 +170,12 @@ private slots:
                  "a.pdf b.pdf gone.pdf; sort dry >d; sort ran >r; cmp d r && echo same",
                  "[3/3] gone.pdf\nLe fichier spécifié n'existe pas !\n1\n0\n6\n[3/3] gone.pdf\n"
                  "Le fichier spécifié n'existe pas !\nsame\n");
+        // The ink measured once, then the box in each range's call.
+        cli::row("a dry run fitted",
+                 "FAKE_CONVERT_PAGES=20 FAKE_CONVERT_LOG=log FAKE_CONVERT_INK='36x72+36+72 298 "
+                 "421\\n0x0+298+421 298 421\\n' velinor-cli --dry-run --fit 320 a.pdf | cut "
+                 "-d' ' -f5-11 | uniq -c; grep -c info: log",
+                 "      3 -background white -extent 156x306+147+297 +repage -resize 320x\n1\n");
         cli::row(
             "one .cbz.tns a document, or its images kept and renamed",
             "mkdir -p out/b.cbz.tns; FAKE_CONVERT_PAGES=3 velinor-cli --cbz --tns -d out a.pdf "

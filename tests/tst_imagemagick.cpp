@@ -56,6 +56,60 @@ private slots:
         QCOMPARE(imagemagick::sh(script.arg(name, QString::number(made.size()), options)), said);
     }
 
+    // A course fitted: the images, in name order, each as wide as asked, none with ink on its outer
+    // rows and columns; then whether, over all pages, the closest ink lies within 3 % of the width
+    // from the left, top, right and bottom sides, and whether every image has one size.
+    void fit_data()
+    {
+        for (const char *column : {"source", "pages", "options", "said"})
+            QTest::addColumn<QString>(column);
+        const QString three = "c-0.png %1 uncut\nc-1.png %1 uncut\nc-2.png %1 uncut\n";
+        const QString sides = "sides 1111 one size\n";
+        QTest::newRow("one screen") << "c.pdf"
+                                    << "3"
+                                    << "--fit 320" << three.arg(320) + sides;
+        QTest::newRow("two, at high, resize ignored")
+            << "c.pdf"
+            << "3"
+            << "--fit 640 --supersampling high --resize" << three.arg(640) + sides;
+        QTest::newRow("three, at 72 dpi")
+            << "c.pdf"
+            << "3"
+            << "--fit 960 --supersampling low" << three.arg(960) + sides;
+        QTest::newRow("one box for two calls")
+            << "c.pdf"
+            << "5"
+            << "--fit 640 --supersampling high"
+            << three.arg(640) + "c-3.png 640 uncut\nc-4.png 640 uncut\n" + sides;
+        // The stack's top is the first page's, its bottom the last's, which hold no mark there.
+        QTest::newRow("single image") << "c.pdf"
+                                      << "3"
+                                      << "--fit 320 --single-image"
+                                      << "c.png 320 uncut\nsides 1010 one size\n";
+        QTest::newRow("an image") << "c.png"
+                                  << "1"
+                                  << "--fit 320"
+                                  << "c.png 320 uncut\n" + sides;
+    }
+    void fit()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, pages);
+        QFETCH(QString, options);
+        QFETCH(QString, said);
+        const QString script = R"sh(course c.pdf %2
+        [ %1 = c.png ] && convert -density 100 c.pdf -background white -alpha remove c.png
+        velinor-cli -q -d out %3 %1; echo $?; cd out
+        for i in *; do identify -format '%f %w %h %@\n' "$i"; done | awk '
+            { split($4, g, /[x+]/); w = $2; l = g[3]; t = g[4]; r = w - l - g[1]; b = $3 - t - g[2]
+              print $1, w, (l > 0 && t > 0 && r > 0 && b > 0 ? "uncut" : "cut"); size[w "x" $3]
+              if (NR == 1 || l < L) L = l; if (NR == 1 || t < T) T = t
+              if (NR == 1 || r < R) R = r; if (NR == 1 || b < B) B = b }
+            END { n = 0; for (s in size) n++; m = .03 * w
+                  print "sides", (L <= m) (T <= m) (R <= m) (B <= m), n == 1 ? "one size" : n }')sh";
+        QCOMPARE(imagemagick::sh(script.arg(source, pages, options)), "0\n" + said);
+    }
+
     // A course of 12 pages, converted in two calls, becomes one archive of its pages stored as
     // they are, in page order: each entry, in the archive's order, shows the bar of its page.
     void cbz()

@@ -644,6 +644,10 @@ Allow ImageMagick to read PDF files?</translation>
 </translation>
     </message>
     <message>
+        <source>la largeur de --fit va de 160 à 2000 pixels (320 : un écran), pas « %1 »</source>
+        <translation>the width of --fit goes from 160 to 2000 pixels (320: one screen), not &quot;%1&quot;</translation>
+    </message>
+    <message>
         <source>Utilisation : velinor-cli [options] FICHIER...
        velinor-cli --allow-pdf [options] [FICHIER...]
 Convertit des PDF et des images en PNG ou JPEG pour les calculatrices Nspire, avec
@@ -659,6 +663,9 @@ ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
       --single-image         créer une seule image par document
       --tns                  renommer les images en .tns après chaque conversion
       --cbz                  un fichier .cbz.tns par document (nPDF)
+      --fit LARGEUR          rogner les pages au texte du document, même cadre pour
+                             toutes, et les mettre à LARGEUR pixels : 320 (un écran),
+                             640, 960, ou de 160 à 2000 ; --resize est alors sans effet
       --converter CHEMIN     le convertisseur à lancer
                              (par défaut : recherché comme le fait velinor)
   -j, --jobs N               conversions simultanées
@@ -689,6 +696,9 @@ like the velinor window, several files at a time.
       --single-image         make one image per document
       --tns                  rename the images to .tns after each conversion
       --cbz                  one .cbz.tns file per document (nPDF)
+      --fit WIDTH            trim the pages to the document's text, one frame for
+                             all of them, and make them WIDTH pixels wide: 320 (one
+                             screen), 640, 960, or 160 to 2000; --resize then does nothing
       --converter PATH       the converter to run
                              (default: found as velinor finds it)
   -j, --jobs N               simultaneous conversions

@@ -19,6 +19,14 @@ QString imagemagick::sh(const QString &script, QProcessEnvironment env)
                 1 0 0 setrgbcolor 130 130 50 50 rectfill
                 0 setgray 0 0 3 -1 roll 12.5 mul 8 rectfill showpage } for" && mv -- .pdf "$1"
         }
+        course() {
+            gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=.pdf -c "<</PageSize
+                [595 842]>> setpagedevice /Helvetica findfont 11 scalefont setfont 1 1 $2 {
+                3 mod /p exch def 0 1 29 { dup dup 16 mul exch 10 idiv 12 mul add 700 exch sub
+                150 exch moveto (Une ligne du cours, page et chapitre.) show pop } for
+                [[110 420 (<)] [470 420 (>)] [300 90 (v)]] p get aload pop 3 1 roll moveto show
+                p 0 eq { 300 770 moveto (^) show } if showpage } for" && mv -- .pdf "$1"
+        }
         list() { find . -path ./out -prune -o -type f -exec cksum {} + -o -print | sort; }
         )sh" + script,
                    env);

@@ -12,6 +12,9 @@ namespace imagemagick {
 //   through Ghostscript. Each page shows a grey ramp, a rainbow, a red square in its top right
 //   quarter, nothing in its top left corner, and along its bottom edge a black bar as long as its
 //   number in sixteenths of the width;
+// - "course FILE PAGES" makes a PDF of A4 pages holding three paragraphs of ten lines of text
+//   in wide margins, and one mark beyond them, by turns on the right, below, and on the left
+//   with another above: only the union of the pages reaches every side;
 // - "list" lists every file under the working folder but those in "out", with a checksum of
 //   what the regular ones hold.
 QString sh(const QString &script,
