@@ -437,6 +437,37 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Continuer la conversion</source>
         <translation>Go on converting</translation>
     </message>
+    <message>
+        <source>Voir sur l&apos;écran de la calculatrice (320×240) une page du fichier sélectionné, ou du premier de la liste, avec les options choisies</source>
+        <translation>See a page of the selected file, or of the first listed, on the calculator&apos;s screen (320×240) with the chosen options</translation>
+    </message>
+    <message>
+        <source>Aperçu...</source>
+        <translation>Preview...</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenPreview</name>
+    <message>
+        <source>Aperçu de « %1 » sur la calculatrice</source>
+        <translation>Preview of &quot;%1&quot; on the calculator</translation>
+    </message>
+    <message>
+        <source>Impossible de montrer « %1 » : velinor ne peut pas le convertir avec ces options.</source>
+        <translation>Cannot show &quot;%1&quot;: velinor cannot convert it with these options.</translation>
+    </message>
+    <message>
+        <source>Conversion de la page %1...</source>
+        <translation>Converting page %1...</translation>
+    </message>
+    <message>
+        <source>La page %1 n&apos;a pas pu être convertie.</source>
+        <translation>Page %1 could not be converted.</translation>
+    </message>
+    <message>
+        <source>Page %1 sur %2, écran %3 sur %4 : une ligne tient sur %5 écran(s), la page sur %6.</source>
+        <translation>Page %1 of %2, screen %3 of %4: a line takes %5 screen(s), the page %6.</translation>
+    </message>
 </context>
 <context>
     <name>velinor</name>
@@ -696,7 +727,7 @@ like the velinor window, several files at a time.
       --single-image         make one image per document
       --tns                  rename the images to .tns after each conversion
       --cbz                  one .cbz.tns file per document (nPDF)
-      --fit WIDTH            trim the pages to the document's text, one frame for
+      --fit WIDTH            trim the pages to the document&apos;s text, one frame for
                              all of them, and make them WIDTH pixels wide: 320 (one
                              screen), 640, 960, or 160 to 2000; --resize then does nothing
       --converter PATH       the converter to run
