@@ -1,7 +1,5 @@
 #include "preview.h"
 
-#include "magicknames.h"
-
 #include <QDir>
 #include <QFileInfo>
 

@@ -17,7 +17,7 @@ struct PreviewPlan
 {
     Plan::Outcome outcome = Plan::Outcome::Ready;
     ConverterCalls calls; // the run's, written into the preview's folder
-    QString image;        // where previewCall() writes its page (its first image: see imageOf)
+    QString image;        // where previewCall() writes its page (see writtenPreview)
 
     int pages() const { return calls.perCall > 0 && calls.pages > 1 ? calls.pages : 1; }
 };
