@@ -5,6 +5,7 @@
 #include "engine.h"
 #include "magickpolicy.h"
 #include "paths.h"
+#include "preview.h"
 #include "reasons.h"
 #include "runsetup.h"
 
@@ -42,6 +43,10 @@ velinor::ConversionOptions MainWindow::currentOptions() const
     o.compression = form->spinCompression->value();
     o.resize = form->choixRedim->isChecked();
     o.append = form->choixAppend->isChecked();
+    // The list offers whole screens, one to three, in that order.
+    if (form->choixEcran->isChecked())
+        o.fitWidth = velinor::screenWidth * (form->comboLargeur->currentIndex() + 1);
+    o.cbz = form->choixCbz->isChecked();
     return o;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace velinor {
@@ -32,6 +33,10 @@ void fitFormToPlatform(QWidget &window)
                           .arg(font.family()));
         widget->setStyleSheet(sheet);
     }
+    // A page whose tab is scrolled out of sight is one nobody finds: the window grows instead,
+    // as the larger fonts here would have it.
+    for (QTabWidget *tabs : window.findChildren<QTabWidget *>())
+        tabs->setUsesScrollButtons(false);
     // Size hints hold once fonts and style sheets apply.
     window.ensurePolished();
 

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QThread>
 #include <QVBoxLayout>
 
 using velinor::screenHeight;
@@ -31,8 +32,20 @@ ScreenPreview::ScreenPreview(const QString &converter, const QString &source,
     layout->addWidget(screen, 0, Qt::AlignHCenter);
     layout->addWidget(place);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // Only the page count is read now: Ghostscript's answer for a PDF, quick even for a long one.
-    plan = velinor::planPreview(converter, source, folder.path(), options);
+    screen->setText(tr("Conversion de la page %1...").arg(1));
+    // Counting the pages, and measuring the ink when the pages are fitted, reads the whole
+    // document: the window must not freeze meanwhile.
+    planner.reset(QThread::create([this, converter, source, options, at = folder.path()] {
+        velinor::PreviewPlan made = velinor::planPreview(converter, source, at, options, &stop);
+        QMetaObject::invokeMethod(
+            this, [this, made] { planned(made); }, Qt::QueuedConnection);
+    }));
+    planner->start();
+}
+
+void ScreenPreview::planned(const velinor::PreviewPlan &made)
+{
+    plan = made;
     if (!folder.isValid() || plan.outcome != velinor::Plan::Outcome::Ready)
         screen->setText(tr("Impossible de montrer « %1 » : velinor ne peut pas le convertir avec "
                            "ces options.")
@@ -41,7 +54,13 @@ ScreenPreview::ScreenPreview(const QString &converter, const QString &source,
         render(0);
 }
 
-ScreenPreview::~ScreenPreview() = default;
+// A planning still under way is stopped and waited for: it calls back into this window.
+ScreenPreview::~ScreenPreview()
+{
+    while (stop.level() != velinor::StopRequest::Kill)
+        stop.escalate();
+    planner->wait();
+}
 
 void ScreenPreview::render(int wanted)
 {

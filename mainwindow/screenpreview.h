@@ -1,6 +1,7 @@
 #ifndef VELINOR_SCREENPREVIEW_H
 #define VELINOR_SCREENPREVIEW_H
 
+#include "childprocess.h"
 #include "preview.h"
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QLabel;
+class QThread;
 
 namespace velinor {
 class ConverterProcess;
@@ -32,6 +34,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void planned(const velinor::PreviewPlan &made);
     void render(int page);
     void rendered(bool written);
     void showScreen();
@@ -39,6 +42,8 @@ private:
     QString converter;
     QString fileName;
     QTemporaryDir folder;
+    velinor::StopRequest stop;
+    std::unique_ptr<QThread> planner;
     velinor::PreviewPlan plan;
     std::unique_ptr<velinor::ConverterProcess> process;
     std::unique_ptr<velinor::LiteralNames> names;

@@ -175,6 +175,41 @@ private slots:
                      QStringList());
     }
 
+    // The calculator's page: its check box, its width and its archive reach the run; unchecked,
+    // the width is not used. What came out is read by ImageMagick: names and widths.
+    void calculator_data()
+    {
+        for (const char *column : {"steps", "written"})
+            QTest::addColumn<QString>(column);
+        QTest::newRow("one screen")
+            << "set choixEcran checked true; set comboLargeur currentIndex 0"
+            << "c-0.png 320\nc-1.png 320\n";
+        QTest::newRow("the default, packed") << "set choixEcran checked true; set choixCbz checked "
+                                                "true"
+                                             << "c.cbz.tns: c-p0001.png 640 c-p0002.png 640\n";
+        QTest::newRow("three screens, unchecked") << "set comboLargeur currentIndex 2"
+                                                  << "c-0.png 1240\nc-1.png 1240\n";
+    }
+    void calculator()
+    {
+        REQUIRE_IMAGEMAGICK();
+        QFETCH(QString, steps);
+        QFETCH(QString, written);
+        window::Session s;
+        imagemagick::sh("course " + s.tmp.filePath("c.pdf") + " 2");
+        s.play(
+            "env HOME=@home; env XDG_CONFIG_HOME=@cfg; env PATH=/usr/bin:/bin; new; drop @c.pdf; "
+            "answer Yes; " +
+            steps + "; convert @out");
+        QCOMPARE(imagemagick::sh("cd " + s.tmp.filePath("out") + R"sh( && for i in *; do
+            case $i in
+            *.cbz.tns) echo "$i:" $(for e in $(unzip -Z1 "$i"); do
+                           echo "$e"; unzip -p "$i" "$e" | identify -format "%w\\n" -; done) ;;
+            *) identify -format '%f %w\n' "$i" ;;
+            esac; done)sh"),
+                 written);
+    }
+
     // "Arrêter", closing the window once the user agreed, or SIGTERM ends the run at once: its
     // converter is stopped, nothing is written, renamed or left behind, and the inputs that
     // waited are given back. Going on keeps it running until stopped.

@@ -445,6 +445,54 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Aperçu...</source>
         <translation>Preview...</translation>
     </message>
+    <message>
+        <source>Calculatrice</source>
+        <translation>Calculator</translation>
+    </message>
+    <message>
+        <source>Des images faites pour l&apos;écran de la calculatrice (320×240).</source>
+        <translation>Images made for the calculator&apos;s screen (320×240).</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Retirer les marges : chaque page garde la partie où le document a du texte, la même pour toutes ses pages, puis elle est mise à la largeur choisie.&lt;br/&gt;« Redimensionner » n&apos;a alors pas d&apos;effet.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Remove the margins: each page keeps the part where the document has text, the same for all its pages, and is then scaled to the chosen width.&lt;br/&gt;“Resize” then has no effect.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Adapter à l&apos;écran de la calculatrice</source>
+        <translation>Fit to the calculator&apos;s screen</translation>
+    </message>
+    <message>
+        <source>La largeur des pages adaptées : une ligne de texte tient sur ce nombre d&apos;écrans.</source>
+        <translation>The width of fitted pages: a line of text takes this many screens.</translation>
+    </message>
+    <message>
+        <source>1 écran (320 px)</source>
+        <translation>1 screen (320 px)</translation>
+    </message>
+    <message>
+        <source>2 écrans (640 px)</source>
+        <translation>2 screens (640 px)</translation>
+    </message>
+    <message>
+        <source>3 écrans (960 px)</source>
+        <translation>3 screens (960 px)</translation>
+    </message>
+    <message>
+        <source>Couper chaque page en morceaux d&apos;un écran de haut (240 pixels) au plus, seulement entre deux lignes de texte.</source>
+        <translation>Cut each page into pieces at most one screen high (240 pixels), only between two lines of text.</translation>
+    </message>
+    <message>
+        <source>Découper en écrans</source>
+        <translation>Cut into screens</translation>
+    </message>
+    <message>
+        <source>Réunir les images de chaque document, dans l&apos;ordre de lecture, en un seul fichier que le lecteur nPDF ouvre. Les images ne restent pas à côté.</source>
+        <translation>Gather each document&apos;s images, in reading order, into one file that the nPDF reader opens. The images are not left beside it.</translation>
+    </message>
+    <message>
+        <source>Un fichier .cbz.tns par document (nPDF)</source>
+        <translation>One .cbz.tns file per document (nPDF)</translation>
+    </message>
 </context>
 <context>
     <name>ScreenPreview</name>
