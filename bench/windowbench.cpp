@@ -12,6 +12,9 @@
 //   velinor-bench-window stop DESTINATION AFTER_MS FILE...
 //       clicks "Arrêter" AFTER_MS into the run and prints "stop_ms N", the time from the click
 //       until no process started by the run is left (found by VELINOR_BENCH_MARK in /proc)
+//   velinor-bench-window preview [--fit] FILE
+//       prints "first_screen_ms N", from the click on "Aperçu..." until its screen shows a
+//       picture, with "Adapter à l'écran de la calculatrice" checked when asked
 #include "windowdriver.h"
 
 #include <QAbstractButton>
@@ -20,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QThread>
 #include <QTimer>
@@ -71,6 +75,24 @@ bool markedProcessLeft(const QByteArray &mark)
             return true;
     }
     return false;
+}
+
+int firstScreen(MainWindow &w, QStringList files)
+{
+    if (files.removeAll(QStringLiteral("--fit")))
+        w.findChild<QAbstractButton *>(QStringLiteral("choixEcran"))->setChecked(true);
+    dropAll(&w, files);
+    QElapsedTimer clock;
+    clock.start();
+    click(&w, "boutonApercu");
+    const bool shown = QTest::qWaitFor(
+        [&w] {
+            const auto *screen = w.findChild<QLabel *>(QStringLiteral("labelEcran"));
+            return screen && !screen->pixmap().isNull();
+        },
+        60000);
+    std::printf("first_screen_ms %lld\n", clock.elapsed());
+    return shown ? 0 : 1;
 }
 
 int usage()
@@ -148,6 +170,9 @@ int main(int argc, char *argv[])
             std::printf("stop_ms %lld\n", stopMs);
         return 0;
     }
+
+    if (args.at(0) == QLatin1String("preview"))
+        return firstScreen(w, args.mid(1));
 
     if (args.at(0) != QLatin1String("convert") || args.size() < 4)
         return usage();
