@@ -17,3 +17,11 @@ make_pdf() {
          1 0 0 setrgbcolor 400 700 100 100 rectfill 0 setgray
          150 400 moveto 10 string cvs show showpage } for"
 }
+
+# make_course PAGES FILE: A4 pages of three paragraphs of ten lines of text, as the tests' courses.
+make_course() {
+    gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="$2" -c \
+        "<</PageSize [595 842]>> setpagedevice /Helvetica findfont 11 scalefont setfont
+         1 1 $1 { pop 0 1 29 { dup dup 16 mul exch 10 idiv 12 mul add 700 exch sub
+         150 exch moveto (Une ligne du cours, page et chapitre.) show pop } for showpage } for"
+}
