@@ -22,6 +22,7 @@ enum class Option {
     Tns,
     Cbz,
     Fit,
+    Screens,
     Converter,
     Jobs,
     DryRun,
@@ -50,6 +51,7 @@ const OptionName optionNames[] = {
     {nullptr, "--tns", Option::Tns, false},
     {nullptr, "--cbz", Option::Cbz, false},
     {nullptr, "--fit", Option::Fit, true},
+    {nullptr, "--screens", Option::Screens, false},
     {nullptr, "--converter", Option::Converter, true},
     {"-j", "--jobs", Option::Jobs, true},
     {nullptr, "--dry-run", Option::DryRun, false},
@@ -203,6 +205,9 @@ void setFlag(CommandLine &line, Option option)
     case Option::Cbz:
         line.options.cbz = true;
         break;
+    case Option::Screens:
+        line.options.screens = true;
+        break;
     case Option::DryRun:
         line.action = CommandLine::Action::DryRun;
         break;
@@ -324,11 +329,14 @@ QString helpText()
         "      --fit LARGEUR          rogner les pages au texte du document, même cadre pour\n"
         "                             toutes, et les mettre à LARGEUR pixels : 320 (un écran),\n"
         "                             640, 960, ou de 160 à 2000 ; --resize est alors sans effet\n"
+        "      --screens              découper chaque page en écrans de 240 pixels de haut au\n"
+        "                             plus, entre les lignes : cours-p003-01.png, …\n"
         "      --converter CHEMIN     le convertisseur à lancer\n"
         "                             (par défaut : recherché comme le fait velinor)\n"
         "  -j, --jobs N               conversions simultanées\n"
         "                             (par défaut : le nombre de processeurs)\n"
-        "      --dry-run              afficher les commandes sans rien convertir\n"
+        "      --dry-run              afficher les commandes sans rien convertir (sans celles\n"
+        "                             du découpage, qui dépendent des pages rendues)\n"
         "      --allow-pdf            autoriser ImageMagick à lire les PDF, pour votre compte\n"
         "                             seulement (puis convertir les FICHIERs donnés)\n"
         "  -q, --quiet                ne signaler que les fichiers en erreur\n"

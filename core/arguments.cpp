@@ -118,6 +118,13 @@ QStringList ConverterCall::arguments() const
     return arguments;
 }
 
+QStringList outputOptions(const ConversionOptions &options)
+{
+    QStringList args{QStringLiteral("-quality"), qualityText(options.compression)};
+    appendColourMode(args, options.colourMode, options.png);
+    return args;
+}
+
 ConversionCall buildConversion(const QString &source, const QString &destination,
                                const ConversionOptions &options)
 {
@@ -138,8 +145,7 @@ ConversionCall buildConversion(const QString &source, const QString &destination
     // else keeps the greys and leaves no transparent page.
     args << QStringLiteral("-background") << QStringLiteral("white") << QStringLiteral("-alpha")
          << QStringLiteral("remove");
-    args << QStringLiteral("-quality") << qualityText(options.compression);
-    appendColourMode(args, options.colourMode, options.png);
+    args << outputOptions(options);
     if (const int percent = resizePercent(options); percent != 100)
         args << QStringLiteral("-resize") << QString::number(percent) + QLatin1Char('%');
     if (options.append)

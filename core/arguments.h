@@ -28,6 +28,9 @@ struct ConversionOptions
     // Pages trimmed to the ink of the whole document and scaled to this many pixels wide
     // (inkbox.h); 0 keeps them whole. The resize option does nothing while it is set.
     int fitWidth = 0;
+    // Each page, or the single image, cut into pieces of a screen's height at blank rows
+    // (screens.h); its pages do not stay.
+    bool screens = false;
 };
 
 // Pages of a document, counted from 0 as the converter numbers them, both ends included.
@@ -74,6 +77,9 @@ struct ConversionCall
 int renderDensity(ConversionOptions::Supersampling supersampling);
 // The percentage the resize option shrinks the rendered pages to: 100 when it does nothing.
 int resizePercent(const ConversionOptions &options);
+
+// What sets how an image is written: its quality or compression, colours and depth.
+QStringList outputOptions(const ConversionOptions &options);
 
 // Builds the converter call for one source file written into the destination folder.
 ConversionCall buildConversion(const QString &source, const QString &destination,

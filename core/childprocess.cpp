@@ -19,6 +19,7 @@ namespace {
 
 // Long enough not to cost anything, short enough for a stop to feel immediate.
 constexpr int waitSliceMs = 100;
+constexpr int errorTailBytes = 16 * 1024;
 
 #ifdef Q_OS_UNIX
 // Runs in the child before exec, which Qt starts as vfork does: in velinor's own memory while its
@@ -100,43 +101,59 @@ void signalChild(QProcess &process, StopRequest::Level level)
 #endif
 }
 
-QByteArray toolOutput(const QString &program, const QStringList &arguments, int timeoutMs,
-                      const StopRequest *stop, const QString &workingDirectory)
+ToolRun runTool(const QString &program, const QStringList &arguments, int timeoutMs,
+                const StopRequest *stop, const QString &workingDirectory, bool keepErrors)
 {
     QProcess process;
     const ChildGuard guard(process);
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    if (!keepErrors)
+        process.setStandardErrorFile(QProcess::nullDevice());
+    ToolRun run;
     process.start(program, arguments);
     if (!process.waitForStarted())
-        return QByteArray();
+        return run;
 
     QElapsedTimer clock;
     clock.start();
     QElapsedTimer sinceTerminate;
-    QByteArray output;
-    bool failed = false;
+    const auto collect = [&] {
+        run.output += process.readAllStandardOutput();
+        // Enough for the last lines that a failure shows.
+        run.errors = (run.errors + process.readAllStandardError()).right(errorTailBytes);
+    };
     while (!process.waitForFinished(waitSliceMs)) {
-        output += process.readAllStandardOutput();
+        collect();
         const StopRequest::Level asked = stop ? stop->level() : StopRequest::None;
         if (asked == StopRequest::Kill || clock.elapsed() > timeoutMs ||
             (sinceTerminate.isValid() && sinceTerminate.elapsed() > terminateGraceMs)) {
             signalChild(process, StopRequest::Kill);
             process.waitForFinished(-1);
-            return QByteArray();
+            run.ending =
+                asked == StopRequest::None ? ToolRun::Ending::Crashed : ToolRun::Ending::Stopped;
+            return run;
         }
         if (asked == StopRequest::Terminate && !sinceTerminate.isValid()) {
             signalChild(process, StopRequest::Terminate);
             sinceTerminate.start();
-            failed = true;
         }
     }
-    if (failed || (stop && stop->level() != StopRequest::None) ||
-        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QByteArray();
-    return output + process.readAllStandardOutput();
+    collect();
+    run.exitCode = process.exitCode();
+    run.ending = sinceTerminate.isValid() || (stop && stop->level() != StopRequest::None)
+                     ? ToolRun::Ending::Stopped
+                 : process.exitStatus() != QProcess::NormalExit ? ToolRun::Ending::Crashed
+                                                                : ToolRun::Ending::Exited;
+    return run;
+}
+
+QByteArray toolOutput(const QString &program, const QStringList &arguments, int timeoutMs,
+                      const StopRequest *stop, const QString &workingDirectory)
+{
+    const ToolRun run = runTool(program, arguments, timeoutMs, stop, workingDirectory, false);
+    return run.succeeded() ? run.output : QByteArray();
 }
 
 } // namespace velinor

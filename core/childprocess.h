@@ -54,9 +54,26 @@ void signalChild(QProcess &process, StopRequest::Level level);
 // How long a program asked to end may take before it is killed.
 constexpr int terminateGraceMs = 5000;
 
+// How a program that runTool waited for ended, and what it wrote.
+struct ToolRun
+{
+    // Crashed also when it took longer than it was given and was killed for it.
+    enum class Ending { Exited, Crashed, NotStarted, Stopped };
+    Ending ending = Ending::NotStarted;
+    int exitCode = 0;
+    QByteArray output;
+    QByteArray errors; // the end of its standard error, when kept
+
+    bool succeeded() const { return ending == Ending::Exited && exitCode == 0; }
+};
+
+// Runs a program from a thread that may wait for it: a stop request ends it (SIGTERM, SIGKILL
+// after terminateGraceMs or at a second request), and so does a run longer than timeoutMs.
+ToolRun runTool(const QString &program, const QStringList &arguments, int timeoutMs,
+                const StopRequest *stop, const QString &workingDirectory, bool keepErrors);
+
 // Runs a program that only reads (identify, Ghostscript, the converter's listings) and returns
-// its standard output, or nothing when it failed, took longer than timeoutMs, or was stopped:
-// a stop request ends it (SIGTERM, SIGKILL after terminateGraceMs or at a second request).
+// its standard output, or nothing when it failed, took longer than timeoutMs, or was stopped.
 QByteArray toolOutput(const QString &program, const QStringList &arguments, int timeoutMs,
                       const StopRequest *stop = nullptr,
                       const QString &workingDirectory = QString());

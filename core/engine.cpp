@@ -6,6 +6,8 @@
 #include "magicknames.h"
 #include "pdfpages.h"
 #include "scratchfolders.h"
+#include "screencut.h"
+#include "screens.h"
 #include "sourceprotection.h"
 #include "tnsrename.h"
 
@@ -46,12 +48,33 @@ bool clash(const ConversionCall &a, const ConversionCall &b, TnsRename tns,
                                           b.baseName.startsWith(a.baseName, Qt::CaseInsensitive));
 }
 
+// Cut into screens, a file writes its pieces after its pages: "a" clashes with "a-p001-01", and
+// with "a-p001", whose pages are pieces of "a". The pieces of two base names never meet.
+bool piecesClash(const ConversionCall &a, const ConversionCall &b, Qt::CaseSensitivity nameCase)
+{
+    for (const auto &[one, other] : {std::pair(&a, &b), std::pair(&b, &a)}) {
+        if (isOwnPiece(one->baseName + one->extension, other->baseName, other->extension,
+                       nameCase) ||
+            isOwnPiece(one->baseName + QLatin1String("-0") + one->extension, other->baseName,
+                       other->extension, nameCase))
+            return true;
+    }
+    return false;
+}
+
+// Without screens, the very rule that runs have always followed.
+bool clash(const ConversionCall &a, const ConversionCall &b, TnsRename tns,
+           Qt::CaseSensitivity nameCase, bool screens)
+{
+    return clash(a, b, tns, nameCase) || (screens && piecesClash(a, b, nameCase));
+}
+
 } // namespace
 
 namespace {
 
 // Where a listed file stands. Refused, Done and Stopped are over; a stopped file is not told.
-enum class FileState { Waiting, Refused, Planning, Converting, Done, Stopped };
+enum class FileState { Waiting, Refused, Planning, Converting, Cutting, Done, Stopped };
 
 // Stopping: stop() was asked and nothing new starts. Ended and Stopped: nothing runs any longer.
 enum class RunState { Running, Stopping, Ended, Stopped };
@@ -73,6 +96,7 @@ struct Job
     int pagesTold = 0;
     std::unique_ptr<LiteralNames> names; // while its calls run
     std::vector<Range> ranges;           // running
+    QStringList images;                  // cut into screens: what it left, in reading order
     FileResult result;
 
     bool failed() const { return result.outcome != FileResult::Outcome::Converted; }
@@ -97,6 +121,8 @@ struct Engine::Private
     void planned(int index, const Plan &plan);
     void runRange(int index);
     void rangeEnded(int index, ConverterProcess *process, const FileResult &outcome);
+    void cut(int index);
+    void cutEnded(int index, const ScreenCut &cut);
     void enter(int index, FileState next);
     void fileOver(int index);
     bool pack(Job &job);
@@ -225,7 +251,8 @@ int Engine::Private::nextToBegin() const
             break;
         const ConversionCall &call = jobs[size_t(index)]->call;
         const auto clashesWith = [&](int other) {
-            return clash(call, jobs[size_t(other)]->call, settings.tns, nameCase);
+            return clash(call, jobs[size_t(other)]->call, settings.tns, nameCase,
+                         settings.options.screens);
         };
         if (std::none_of(active.cbegin(), active.cend(), clashesWith) &&
             std::none_of(held.cbegin(), held.cend(), clashesWith))
@@ -239,7 +266,8 @@ bool Engine::Private::begin(int index)
 {
     Job &job = *jobs[size_t(index)];
     const SourceVerdict verdict =
-        listed.check(job.source, job.call, settings.tns != TnsRename::None, settings.options.cbz);
+        listed.check(job.source, job.call, settings.tns != TnsRename::None, settings.options.cbz,
+                     settings.options.screens);
     if (verdict.refusal != SourceRefusal::None) {
         job.result.outcome = verdict.refusal == SourceRefusal::Unreadable
                                  ? FileResult::Outcome::Unreadable
@@ -361,10 +389,50 @@ void Engine::Private::rangeEnded(int index, ConverterProcess *process, const Fil
         job.result.errorTail = lastLines(process->errorTail());
     }
     process->deleteLater();
-    if (job.ranges.empty() && (stopping() || !job.callsLeft()))
+    if (job.ranges.empty() && !stopping() && !job.failed() && !job.callsLeft() &&
+        settings.options.screens)
+        cut(index);
+    else if (job.ranges.empty() && (stopping() || !job.callsLeft()))
         fileOver(index);
     else
         report();
+    schedule();
+    endIfIdle();
+}
+
+void Engine::Private::cut(int index)
+{
+    Job &job = *jobs[size_t(index)];
+    enter(index, FileState::Cutting);
+    ++running;
+    const int images = settings.options.append ? 1 : job.calls.pages;
+    // Measuring and cutting wait on the converter, which must not hold up the event loop.
+    planners.start([this, index, converter = settings.converter,
+                    pages = writtenImages(settings.destination, job.call, images),
+                    destination = settings.destination, call = job.call,
+                    options = settings.options] {
+        const ScreenCut cut =
+            cutIntoScreens(converter, pages, destination, call, options, &stopRequest);
+        QMetaObject::invokeMethod(
+            q, [this, index, cut] { cutEnded(index, cut); }, Qt::QueuedConnection);
+    });
+}
+
+void Engine::Private::cutEnded(int index, const ScreenCut &cut)
+{
+    Job &job = *jobs[size_t(index)];
+    --running;
+    job.images = cut.images;
+    using Outcome = FileResult::Outcome;
+    if (!stopping() && cut.outcome != ScreenCut::Outcome::Cut) {
+        job.result.outcome = cut.outcome == ScreenCut::Outcome::NotStarted ? Outcome::NotStarted
+                             : cut.outcome == ScreenCut::Outcome::Crashed  ? Outcome::Crashed
+                                                                           : Outcome::Failed;
+        job.result.exitCode = cut.exitCode;
+        job.result.errorTail = lastLines(cut.errors);
+        job.result.cutImage = cut.page;
+    }
+    fileOver(index);
     schedule();
     endIfIdle();
 }
@@ -375,7 +443,8 @@ void Engine::Private::enter(int index, FileState next)
     Job &job = *jobs[size_t(index)];
     if (next == FileState::Planning)
         active.insert(std::upper_bound(active.begin(), active.end(), index), index);
-    if (job.state == FileState::Planning || job.state == FileState::Converting) {
+    if (job.state == FileState::Planning || job.state == FileState::Converting ||
+        job.state == FileState::Cutting) {
         if (next == FileState::Done || next == FileState::Stopped)
             active.erase(std::find(active.begin(), active.end(), index));
     }
@@ -399,7 +468,7 @@ void Engine::Private::fileOver(int index)
         QList<int> firstPages;
         for (int call = 0; call < job.calls.size(); ++call)
             firstPages << job.calls.range(call).first;
-        job.result.renameFailed = !renamer.renameAfter(job.call, firstPages);
+        job.result.renameFailed = !renamer.renameAfter(job.call, firstPages, job.images);
     }
     report();
 }
@@ -407,8 +476,10 @@ void Engine::Private::fileOver(int index)
 bool Engine::Private::pack(Job &job)
 {
     const int images = settings.options.append ? 1 : job.calls.pages;
-    job.result.pack = packImages(writtenImages(settings.destination, job.call, images),
-                                 settings.destination, job.call.baseName);
+    job.result.pack =
+        packImages(settings.options.screens ? job.images
+                                            : writtenImages(settings.destination, job.call, images),
+                   settings.destination, job.call.baseName);
     if (job.result.pack.outcome == PackResult::Outcome::Packed)
         return true;
     job.result.outcome = FileResult::Outcome::PackFailed;

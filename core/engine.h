@@ -34,6 +34,7 @@ struct FileResult
     StackedImage image;
     int exitCode = 0;
     QStringList errorTail;     // the last lines the converter wrote on its standard error
+    QString cutImage;          // of a failure cutting into screens: the image it failed on
     bool renameFailed = false; // ".tns" renaming found no image to rename
     PackResult pack;           // of PackFailed: what was not read or written
     QList<QStringList> calls;  // of a dry run: the converter's arguments for each call, in order

@@ -141,6 +141,9 @@ QStringList failureDetails(const FileResult &result)
 {
     using Outcome = FileResult::Outcome;
     QStringList lines;
+    if (!result.cutImage.isEmpty())
+        lines << tr("Le découpage en écrans de « %1 » a échoué.")
+                     .arg(escapeControls(QDir::toNativeSeparators(result.cutImage)));
     if (result.outcome == Outcome::Crashed)
         lines << tr("Le convertisseur s'est arrêté brutalement.");
     else if (result.outcome == Outcome::NotStarted)

@@ -43,8 +43,8 @@ QString unrepresentableText(const QByteArray &bytes, NameShown shown);
 QString uncreatableText(const QString &shownFolder);
 QString uncreatableReason(const DestinationFolder &folder);
 
-// The converter's fate ("Code de sortie du convertisseur : 3"), then the last lines it wrote on
-// its standard error, escaped.
+// The image whose cut into screens failed, if any, the converter's fate ("Code de sortie du
+// convertisseur : 3"), then the last lines it wrote on its standard error, escaped.
 QStringList failureDetails(const FileResult &result);
 
 // Why a converted document has no .cbz.tns (outcomeText names the file): what could not be read

@@ -4,6 +4,7 @@
 #include "cbz.h"
 #include "filenamecase.h"
 #include "paths.h"
+#include "screens.h"
 #include "tnsrename.h"
 
 #include <QDir>
@@ -90,7 +91,7 @@ SourceGuard::SourceGuard(const QStringList &sources, const QString &destination,
 }
 
 SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call, bool tns,
-                                 bool cbz) const
+                                 bool cbz, bool screens) const
 {
     const QFileInfo file(source);
     if (!file.isFile() || !file.isReadable())
@@ -103,6 +104,7 @@ SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &ca
         if (tns && image.endsWith(tnsSuffix, destinationCase))
             image.chop(tnsSuffix.size());
         if (isOwnImage(image, call.baseName, call.extension, destinationCase) ||
+            (screens && isOwnPiece(image, call.baseName, call.extension, destinationCase)) ||
             (cbz && name.compare(cbzName(call.baseName), destinationCase) == 0))
             return {SourceRefusal::ReplacesSource, listed};
     }

@@ -47,10 +47,10 @@ public:
                          Qt::CaseSensitivity destinationCase = fileNameCase);
 
     // Before a file is converted: only a regular file that can be read is, and none of the
-    // names its calls can write (its images, then their ".tns" names when renamed, or its
-    // .cbz.tns when packed) may be a listed source.
+    // names its calls can write (its images, its pieces when cut into screens, then their
+    // ".tns" names when renamed, or its .cbz.tns when packed) may be a listed source.
     SourceVerdict check(const QString &source, const ConversionCall &call, bool tns,
-                        bool cbz = false) const;
+                        bool cbz = false, bool screens = false) const;
     // Whether the file at this path is one of the listed sources, under any name; folderCase
     // tells how the path's folder compares names.
     bool isListed(const QString &path, Qt::CaseSensitivity folderCase = fileNameCase) const;

@@ -148,13 +148,14 @@ bool TnsRenamer::takes(const QString &name, const ConversionCall &file) const
            name.endsWith(file.extension, Qt::CaseInsensitive);
 }
 
-QStringList TnsRenamer::candidates(const ConversionCall &file, QList<int> firstPages) const
+QStringList TnsRenamer::candidates(const ConversionCall &file, QList<int> firstPages,
+                                   const QStringList &images) const
 {
     QStringList found;
     QSet<QString> seen;
-    const auto add = [&](const QString &name) {
+    const auto add = [&](const QString &name, bool own = false) {
         const QString key = nameCase == Qt::CaseInsensitive ? name.toCaseFolded() : name;
-        if (!seen.contains(key) && takes(name, file)) {
+        if (!seen.contains(key) && (own || takes(name, file))) {
             seen.insert(key);
             found << name;
         }
@@ -172,15 +173,18 @@ QStringList TnsRenamer::candidates(const ConversionCall &file, QList<int> firstP
         for (const QString &name : pagesFrom(folder, file, first))
             add(name);
     }
+    for (const QString &image : images)
+        add(fileName(image), true);
     return found;
 }
 
-bool TnsRenamer::renameAfter(const ConversionCall &file, const QList<int> &firstPages)
+bool TnsRenamer::renameAfter(const ConversionCall &file, const QList<int> &firstPages,
+                             const QStringList &images)
 {
     listOnce(file.extension);
     bool any = false;
     const QDir folder(destination);
-    for (const QString &name : candidates(file, firstPages)) {
+    for (const QString &name : candidates(file, firstPages, images)) {
         const QFileInfo image(folder.filePath(name));
         // As the folder's listing with QDir::Files gave them: hidden files only to OwnImages.
         if (!image.isFile() || (rule == TnsRename::ByPrefix && image.isHidden()))

@@ -60,16 +60,19 @@ public:
                Qt::CaseSensitivity nameCase = fileNameCase,
                const SourceGuard &listed = SourceGuard());
 
-    // After one file, whose calls numbered their pages from these (0 always counts): whether
-    // any image was found to rename; none means the conversion left none.
-    bool renameAfter(const ConversionCall &file, const QList<int> &firstPages = {});
+    // After one file, whose calls numbered their pages from these (0 always counts), and which
+    // also left these images (paths: its pieces, cut into screens): whether any image was found
+    // to rename; none means the conversion left none.
+    bool renameAfter(const ConversionCall &file, const QList<int> &firstPages = {},
+                     const QStringList &images = {});
 
 private:
     using Entry = std::pair<QString, QString>; // the name case-folded, then as it is
 
     void listOnce(const QString &extension);
     bool takes(const QString &name, const ConversionCall &file) const;
-    QStringList candidates(const ConversionCall &file, QList<int> firstPages) const;
+    QStringList candidates(const ConversionCall &file, QList<int> firstPages,
+                           const QStringList &images) const;
 
     QString destination;
     TnsRename rule;

@@ -46,6 +46,7 @@ velinor::ConversionOptions MainWindow::currentOptions() const
     // The list offers whole screens, one to three, in that order.
     if (form->choixEcran->isChecked())
         o.fitWidth = velinor::screenWidth * (form->comboLargeur->currentIndex() + 1);
+    o.screens = form->choixDecoupe->isChecked();
     o.cbz = form->choixCbz->isChecked();
     return o;
 }

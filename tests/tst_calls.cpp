@@ -7,6 +7,7 @@
 #include "inkbox.h"
 #include "reasons.h"
 #include "runsetup.h"
+#include "screens.h"
 #include "singleimage.h"
 #include "testenv.h"
 
@@ -25,6 +26,7 @@ using Search = std::tuple<QString, QString, QString>;
 using Height = std::tuple<S, bool, int, QRect, qint64>;
 using Ink = std::tuple<QByteArray, double, QString>;
 using Destination = std::tuple<QString, QString>;
+using Screens = std::tuple<QString, QString>;
 
 class TestCalls : public QObject
 {
@@ -215,6 +217,43 @@ private slots:
                  extent.isEmpty()
                      ? ""
                      : "IN -background white " + extent + " +repage -resize 320x OPTIONS OUT");
+    }
+
+    // A page's width, height and rows of ink ("x": its last row missing from the listing), and
+    // its pieces, top+height, "" when the listing is not the page's; the margin is 10 rows.
+    void screens_data()
+    {
+        const auto row = testenv::rows<Screens>();
+        row("shorter than a screen", "620 200 50-60 100-120", "40+91");
+        row("cut between lines", "620 600 10-109 130-229 250-349 370-469", "0+240 240+240");
+        row("a single blank row, shared", "620 301 0-119 121-300", "0+121 120+181");
+        row("a blank band dropped", "620 1000 10-100 700-750", "0+111 690+71");
+        row("a figure taller than a screen", "620 800 100-599", "90+240 330+240 570+40");
+        row("no blank row", "620 500 0-499", "0+240 240+240 480+20");
+        row("blank", "620 300", "0+240");
+        row("a row missing", "620 300 5-9 x", "");
+    }
+    void screens()
+    {
+        const auto [page, pieces] = testenv::fetch<Screens>();
+        const QStringList words = page.split(' ');
+        std::vector<bool> ink(size_t(words[1].toInt()));
+        for (const QString &range : words.mid(2))
+            for (int r = range.section('-', 0, 0).toInt(); r <= range.section('-', 1).toInt(); ++r)
+                ink[size_t(r)] = true;
+        QByteArray listing = (words[0] + ' ' + words[1] + "\n# ImageMagick pixel\n").toUtf8();
+        for (size_t r = 0; r + words.endsWith("x") < ink.size(); ++r)
+            listing +=
+                QString("0,%1: (%2,%2,%2)  #0000  gray(0)\n").arg(r).arg(ink[r] * 33).toUtf8();
+        const velinor::RowProfile profile = velinor::parseRowProfile(listing);
+        QStringList made;
+        for (const velinor::Piece &piece : velinor::screenPieces(profile))
+            made << QString("%1+%2").arg(piece.top).arg(piece.height);
+        QCOMPARE(profile.ink.empty() ? "" : made.join(' '), pieces);
+        const auto call = velinor::buildConversion("/c/cours.pdf", "/i", ConversionOptions());
+        QCOMPARE(velinor::pieceName(call, 2, 1000, 0, 5), "cours-p0003-01.png");
+        QVERIFY(velinor::isOwnPiece("cours-p3-100.png", "cours", ".png", Qt::CaseSensitive));
+        QVERIFY(!velinor::isOwnPiece("cours-p3.png", "cours", ".png", Qt::CaseSensitive));
     }
 
     // supersampling, resize, fitting width and box, height of a single image of two A4 pages

@@ -13,11 +13,11 @@ static QString fields(const CommandLine &l)
 {
     return QString::asprintf(
         "action=%d mode=%d png=%d compression=%d supersampling=%d resize=%d append=%d tns=%d "
-        "quiet=%d jobs=%d d=%s converter=%s files=%s cbz=%d fit=%d",
+        "quiet=%d jobs=%d d=%s converter=%s files=%s cbz=%d fit=%d screens=%d",
         int(l.action), int(l.options.colourMode), l.options.png, l.options.compression,
         int(l.options.supersampling), l.options.resize, l.options.append, l.tns, l.quiet, l.jobs,
         qPrintable(l.destination), qPrintable(l.converter), qPrintable(l.files.join(',')),
-        l.options.cbz, l.options.fitWidth);
+        l.options.cbz, l.options.fitWidth, l.options.screens);
 }
 
 class TestCli : public QObject
@@ -57,6 +57,8 @@ private slots:
         row("--fit 320 --fit=2000 --resize a.pdf", "",
             [](CommandLine &l) { l.options.fitWidth = 2000, l.options.resize = true; });
         row("--fit=160 a.pdf", "", [](CommandLine &l) { l.options.fitWidth = 160; });
+        row("--screens a.pdf", "", [](CommandLine &l) { l.options.screens = true; });
+        row("--screens=1 a.pdf", "l'option --screens ne prend pas de valeur", none);
         row("--compression 3 --format jpeg --mode bw a.pdf", "", [](CommandLine &l) {
             l.options = {S::Medium, M::BlackWhite, false, 3};
         });

@@ -187,6 +187,11 @@ private slots:
         QTest::newRow("the default, packed") << "set choixEcran checked true; set choixCbz checked "
                                                 "true"
                                              << "c.cbz.tns: c-p0001.png 640 c-p0002.png 640\n";
+        QTest::newRow("cut, one screen wide")
+            << "set choixDecoupe checked true; set choixEcran "
+               "checked true; set comboLargeur currentIndex 0"
+            << "c-p001-01.png 320\nc-p001-02.png 320\nc-p002-01.png "
+               "320\nc-p002-02.png 320\nc-p002-03.png 320\n";
         QTest::newRow("three screens, unchecked") << "set comboLargeur currentIndex 2"
                                                   << "c-0.png 1240\nc-1.png 1240\n";
     }

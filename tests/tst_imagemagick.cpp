@@ -110,6 +110,38 @@ private slots:
         QCOMPARE(imagemagick::sh(script.arg(source, pages, options)), "0\n" + said);
     }
 
+    // A course cut into screens: no piece taller than a screen or with ink on its first or last
+    // row, and the pieces (unpacked from the archive, if any), in name order, hold the ink rows
+    // of the pages converted whole, in order.
+    void screens_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("whole pages") << ""
+                                     << "";
+        QTest::newRow("fitted") << "--fit 640"
+                                << "";
+        QTest::newRow("packed") << "--fit 640 --cbz"
+                                << "c.cbz.tns\n";
+        QTest::newRow("one image") << "--fit 320 --single-image"
+                                   << "";
+    }
+    void screens()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, said);
+        const QString script = R"sh(course c.pdf 3; o='%1'; velinor-cli -q -d ref ${o%--cbz} c.pdf
+        velinor-cli -q -d out --screens %1 c.pdf; echo $?; mkdir p; cd p
+        if [ -f ../out/c.cbz.tns ]; then ls ../out; unzip -q ../out/c.cbz.tns; else cp ../out/* .; fi
+        rows() { convert "$@" -colorspace gray -threshold 95% -negate -scale '1x!' -depth 16 txt:- |
+            awk -F'[(,]' 'NR > 1 { print $3 }'; }
+        for i in *; do rows "$i" | awk -v i="$i" 'NR == 1 { f = $1 } { l = $1 }
+            END { if (NR > 240 || f || l) print "bad", i, NR, f, l }'; done
+        a=$(rows * -append | grep -v '^0$'); b=$(rows ../ref/* -append | grep -v '^0$')
+        [ "$a" = "$b" ] && [ $(ls | wc -l) -gt $(ls ../ref | wc -l) ] && echo same)sh";
+        QCOMPARE(imagemagick::sh(script.arg(options)), "0\n" + said + "same\n");
+    }
+
     // A course of 12 pages, converted in two calls, becomes one archive of its pages stored as
     // they are, in page order: each entry, in the archive's order, shows the bar of its page.
     void cbz()

@@ -89,6 +89,9 @@ private slots:
         row("hard link", "b.pdf", "hb.png", false, R::ReplacesSource, false);
         row("its .tns name", "b.pdf", "sb.png.tns", true, R::ReplacesSource, false);
         row("not renamed", "b.pdf", "sb.png.tns", false, R::None, false);
+        row("its piece, cut into screens", "b.pdf", "sb-p002-01.png.tns", true, R::ReplacesSource,
+            false);
+        row("its piece, not cut", "b.pdf", "sb-p002-01.png", false, R::None, false);
         row("the source itself", "out/c.png", "", false, R::ReplacesSource, false);
         row("its image in another case, folded", "out/e.PNG", "", false, R::ReplacesSource, true);
     }
@@ -108,7 +111,8 @@ private slots:
         const velinor::SourceGuard guard({dir.filePath("a.png"), path}, dir.filePath("out"),
                                          folded ? Qt::CaseInsensitive : Qt::CaseSensitive);
         const velinor::SourceVerdict verdict =
-            guard.check(path, velinor::buildConversion(path, dir.filePath("out"), {}), tns);
+            guard.check(path, velinor::buildConversion(path, dir.filePath("out"), {}), tns, false,
+                        QString(QTest::currentDataTag()).contains("cut into screens"));
         QCOMPARE(verdict.refusal, refusal);
         QCOMPARE(verdict.replaced, refusal != velinor::SourceRefusal::ReplacesSource ? QString()
                                    : linked.isEmpty()                                ? path

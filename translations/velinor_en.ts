@@ -627,6 +627,10 @@ Allow ImageMagick to read PDF files?</translation>
         <source>Impossible d&apos;écrire « %1 » : %2</source>
         <translation>Cannot write &quot;%1&quot;: %2</translation>
     </message>
+    <message>
+        <source>Le découpage en écrans de « %1 » a échoué.</source>
+        <translation>Cutting &quot;%1&quot; into screens failed.</translation>
+    </message>
 </context>
 <context>
     <name>velinor-cli</name>
@@ -745,11 +749,14 @@ ImageMagick, comme la fenêtre de velinor, plusieurs fichiers à la fois.
       --fit LARGEUR          rogner les pages au texte du document, même cadre pour
                              toutes, et les mettre à LARGEUR pixels : 320 (un écran),
                              640, 960, ou de 160 à 2000 ; --resize est alors sans effet
+      --screens              découper chaque page en écrans de 240 pixels de haut au
+                             plus, entre les lignes : cours-p003-01.png, …
       --converter CHEMIN     le convertisseur à lancer
                              (par défaut : recherché comme le fait velinor)
   -j, --jobs N               conversions simultanées
                              (par défaut : le nombre de processeurs)
-      --dry-run              afficher les commandes sans rien convertir
+      --dry-run              afficher les commandes sans rien convertir (sans celles
+                             du découpage, qui dépendent des pages rendues)
       --allow-pdf            autoriser ImageMagick à lire les PDF, pour votre compte
                              seulement (puis convertir les FICHIERs donnés)
   -q, --quiet                ne signaler que les fichiers en erreur
@@ -778,11 +785,14 @@ like the velinor window, several files at a time.
       --fit WIDTH            trim the pages to the document&apos;s text, one frame for
                              all of them, and make them WIDTH pixels wide: 320 (one
                              screen), 640, 960, or 160 to 2000; --resize then does nothing
+      --screens              cut each page into screens at most 240 pixels tall,
+                             between lines: cours-p003-01.png, ...
       --converter PATH       the converter to run
                              (default: found as velinor finds it)
   -j, --jobs N               simultaneous conversions
                              (default: the number of processors)
-      --dry-run              print the commands without converting anything
+      --dry-run              print the commands without converting anything (not the
+                             cutting ones, which depend on the rendered pages)
       --allow-pdf            let ImageMagick read PDF, for your account only
                              (then convert the FILEs given)
   -q, --quiet                report only the files in error
