@@ -307,7 +307,7 @@ void Engine::Private::planned(int index, const Plan &plan)
 void Engine::Private::applyPlan(int index, const Plan &plan)
 {
     Job &job = *jobs[size_t(index)];
-    // A box opened by a slot may have let a stop in.
+    // Stopped while it was planned: in a thread, or by a box that a slot opened meanwhile.
     if (stopping()) {
         fileOver(index);
         return;
