@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include "magickpolicy.h"
 #include "pdfpages.h"
 #include "reasons.h"
 #include "shellquote.h"
@@ -70,8 +71,8 @@ static QString tooTallAdvice(const velinor::StackedImage &image)
 Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObject *parent)
     : QObject(parent), files(files),
       // The commands go to standard output; only the files refused are told beside them.
-      progress(int(files.size()), settings.quiet || settings.dryRun),
-      pdfRefused(settings.pdfRefused)
+      progress(int(files.size()), settings.quiet || settings.dryRun), converter(settings.converter),
+      dryRun(settings.dryRun)
 {
     velinor::EngineSettings engineSettings;
     engineSettings.converter = settings.converter;
@@ -92,7 +93,8 @@ Batch::Batch(const BatchSettings &settings, const QList<SourceFile> &files, QObj
             });
     // Only an interruption stops the engine.
     connect(engine.get(), &velinor::Engine::finished, this, [this] {
-        if (pdfFailed)
+        // Asked only now: reading every source first to find a PDF costs a run of small files.
+        if (!failedPdf.isEmpty() && velinor::pdfRefused(converter, {failedPdf}))
             writeError(QCoreApplication::translate(
                 "velinor-cli", "ImageMagick refuse de lire les PDF sur cet ordinateur (ses "
                                "réglages de sécurité). Pour les autoriser pour votre compte "
@@ -124,8 +126,9 @@ void Batch::fileDone(int index, const velinor::FileResult &result)
         problems.last() += QLatin1Char(' ') + tooTallAdvice(result.image);
     if (result.outcome == Outcome::NotStarted || result.outcome == Outcome::Failed ||
         result.outcome == Outcome::Crashed) {
-        pdfFailed = pdfFailed ||
-                    (pdfRefused && velinor::documentKind(file.path) == velinor::DocumentKind::Pdf);
+        if (!dryRun && failedPdf.isEmpty() &&
+            velinor::documentKind(file.path) == velinor::DocumentKind::Pdf)
+            failedPdf = file.path;
         for (const QString &line : velinor::failureDetails(result))
             problems << (problems.size() > 1 ? QLatin1String("    ") + line : line);
     }

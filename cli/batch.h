@@ -29,8 +29,7 @@ struct BatchSettings
     bool tns = false;
     bool quiet = false;
     int jobs = 1;
-    bool pdfRefused = false; // by ImageMagick's policy: a failed PDF then names the fix
-    bool dryRun = false;     // tell the calls (callPlanned), make none
+    bool dryRun = false; // tell the calls (callPlanned), make none
 };
 
 // Tells on standard error that a file is over, "[3/10] chap.pdf", followed by what went wrong
@@ -81,8 +80,10 @@ private:
     std::unique_ptr<velinor::Engine> engine;
     bool anyFailed = false;
     int interruptedBy = 0; // the signal that interrupted the run
-    bool pdfRefused;
-    bool pdfFailed = false;
+    QString converter;
+    bool dryRun;
+    // A PDF that failed, which names the fix at the end if ImageMagick's policy refuses PDF.
+    QString failedPdf;
 };
 
 #endif

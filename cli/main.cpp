@@ -167,11 +167,7 @@ int convert(QCoreApplication &application, const CommandLine &line, const QStrin
     settings.options = line.options;
     settings.tns = line.tns;
     settings.quiet = line.quiet;
-    QStringList paths;
-    for (const SourceFile &file : files)
-        paths << file.path;
     settings.dryRun = line.action == CommandLine::Action::DryRun;
-    settings.pdfRefused = !settings.dryRun && velinor::pdfRefused(converter, paths);
     settings.jobs = jobsWithinDescriptors(velinor::jobCount(line.jobs));
 
     Batch batch(settings, files);

@@ -11,13 +11,18 @@
 #endif
 
 #ifdef VELINOR_SPAWN
+#include <QDir>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,13 +39,6 @@ namespace {
 // Enough of a converter's standard error to hold its last lines, however much it writes.
 constexpr qsizetype errorTailBytes = 16 * 1024;
 
-void keepTail(QByteArray &tail, const QByteArray &more)
-{
-    tail += more;
-    if (tail.size() > errorTailBytes)
-        tail.remove(0, tail.size() - errorTailBytes);
-}
-
 } // namespace
 
 #ifdef VELINOR_SPAWN
@@ -54,58 +52,88 @@ int nullDevice()
     return fd;
 }
 
+// Where a call writes its standard error: an unnamed file rather than a pipe, so that nothing
+// wakes velinor before the call has ended, and only a call that failed has it read. Making one
+// costs more than the call of a converter that does nothing, so an emptied one serves the next
+// calls: what a call left running in its group is killed before its file is given back.
+std::mutex errorFilesMutex;
+std::vector<int> errorFiles;
+
+// Appended to, wherever the last call left the offset that it shares with it. -1 when no file can
+// be made in the temporary folder: the call's words are then lost.
+int takeErrorFile()
+{
+    {
+        const std::lock_guard<std::mutex> lock(errorFilesMutex);
+        if (!errorFiles.empty()) {
+            const int fd = errorFiles.back();
+            errorFiles.pop_back();
+            return fd;
+        }
+    }
+    const QByteArray folder = QFile::encodeName(QDir::tempPath());
+    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+        return fd;
+    // File systems without unnamed files (overlayfs before Linux 6.6).
+    QByteArray name = folder + "/velinor-errors-XXXXXX";
+    fd = ::mkostemp(name.data(), O_APPEND | O_CLOEXEC);
+    if (fd >= 0)
+        ::unlink(name.constData());
+    return fd;
+}
+
+void giveBackErrorFile(int fd)
+{
+    if (::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(errorFilesMutex);
+    errorFiles.push_back(fd);
+}
+
+// The same for every call: its own group, which a stop reaches whole; the signals a stop sends
+// handled by default even where velinor was started ignoring them (nohup, a background job).
+const posix_spawnattr_t *spawnAttributes()
+{
+    static const posix_spawnattr_t attributes = [] {
+        posix_spawnattr_t made;
+        ::posix_spawnattr_init(&made);
+        ::posix_spawnattr_setpgroup(&made, 0);
+        sigset_t chosen;
+        sigemptyset(&chosen);
+        sigaddset(&chosen, SIGINT);
+        sigaddset(&chosen, SIGTERM);
+        ::posix_spawnattr_setsigdefault(&made, &chosen);
+        sigemptyset(&chosen);
+        ::posix_spawnattr_setsigmask(&made, &chosen);
+        ::posix_spawnattr_setflags(&made, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
+                                              POSIX_SPAWN_SETSIGMASK);
+        return made;
+    }();
+    return &attributes;
+}
+
 // Where the kernel has no process descriptors (before Linux 5.3), the end is polled for.
 constexpr int exitPollMs = 10;
 
-struct Spawned
+pid_t spawn(const QByteArray &program, std::vector<char *> &argv, const QByteArray &folder,
+            int errors, char **environment)
 {
-    pid_t pid = 0;
-    int errorEnd = -1; // reading end of its standard error
-    int error = 0;     // why it did not start
-};
-
-Spawned spawn(const QByteArray &program, std::vector<char *> &argv, const QByteArray &folder,
-              char **environment)
-{
-    Spawned spawned;
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
-        spawned.error = errno;
-        return spawned;
-    }
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_adddup2(&actions, nullDevice(), STDIN_FILENO);
     ::posix_spawn_file_actions_adddup2(&actions, nullDevice(), STDOUT_FILENO);
-    ::posix_spawn_file_actions_adddup2(&actions, ends[1], STDERR_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, errors >= 0 ? errors : nullDevice(),
+                                       STDERR_FILENO);
     if (!folder.isEmpty())
         ::posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
-    // Its own group, which a stop reaches whole; the signals a stop sends handled by default
-    // even where velinor was started ignoring them (nohup, a background job).
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-    ::posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t chosen;
-    sigemptyset(&chosen);
-    sigaddset(&chosen, SIGINT);
-    sigaddset(&chosen, SIGTERM);
-    ::posix_spawnattr_setsigdefault(&attributes, &chosen);
-    sigemptyset(&chosen);
-    ::posix_spawnattr_setsigmask(&attributes, &chosen);
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
-                                                POSIX_SPAWN_SETSIGMASK);
-    spawned.error = ::posix_spawn(&spawned.pid, program.constData(), &actions, &attributes,
-                                  argv.data(), environment);
-    ::posix_spawnattr_destroy(&attributes);
+    pid_t pid = 0;
+    const int failed = ::posix_spawn(&pid, program.constData(), &actions, spawnAttributes(),
+                                     argv.data(), environment);
     ::posix_spawn_file_actions_destroy(&actions);
-    ::close(ends[1]);
-    if (spawned.error != 0) {
-        ::close(ends[0]);
-        spawned.pid = 0;
-    } else {
-        spawned.errorEnd = ends[0];
-    }
-    return spawned;
+    return failed != 0 ? 0 : pid;
 }
 
 } // namespace
@@ -115,30 +143,16 @@ struct ConverterProcess::Private
     ConverterProcess *q;
     pid_t pid = 0;   // until reaped
     pid_t group = 0; // until its leftovers are killed
-    int errorEnd = -1;
+    int errors = -1; // its standard error, for as long as this lives
     int exitFd = -1;
     int slot = -1;
-    QSocketNotifier *errors = nullptr;
     QSocketNotifier *exits = nullptr;
     QTimer *exitPoll = nullptr;
-    QByteArray tail;
 
-    void readErrors();
     void reap();
     void over(Ending ending, int exitCode);
     void release(bool tidy);
 };
-
-void ConverterProcess::Private::readErrors()
-{
-    char buffer[4096];
-    ssize_t count;
-    while ((count = ::read(errorEnd, buffer, sizeof buffer)) > 0)
-        keepTail(tail, QByteArray(buffer, qsizetype(count)));
-    // At its end, or Ghostscript's, the pipe stays empty: no more wake-ups for it.
-    if (count == 0 && errors)
-        errors->setEnabled(false);
-}
 
 void ConverterProcess::Private::reap()
 {
@@ -147,7 +161,6 @@ void ConverterProcess::Private::reap()
     if (found == 0 || (found < 0 && errno == EINTR))
         return;
     pid = 0;
-    readErrors(); // what it wrote last; a program it left running may write on, unheard
     if (found < 0)
         over(Ending::Crashed, 0);
     else if (WIFSIGNALED(status))
@@ -168,18 +181,14 @@ void ConverterProcess::Private::release(bool tidy)
     if (group > 0)
         ::kill(-group, SIGKILL);
     group = 0;
-    // Their own signals may have brought velinor here: they go with the call, disabled.
-    for (QSocketNotifier *notifier : {errors, exits}) {
-        if (notifier)
-            notifier->setEnabled(false);
-    }
+    // Its own signal may have brought velinor here: it goes with the call, disabled.
+    if (exits)
+        exits->setEnabled(false);
     if (exitPoll)
         exitPoll->stop();
-    for (int *fd : {&errorEnd, &exitFd}) {
-        if (*fd >= 0)
-            ::close(*fd);
-        *fd = -1;
-    }
+    if (exitFd >= 0)
+        ::close(exitFd);
+    exitFd = -1;
     if (slot >= 0)
         giveBackScratchFolder(slot, tidy);
     slot = -1;
@@ -201,6 +210,8 @@ ConverterProcess::~ConverterProcess()
         }
     }
     d->release(false);
+    if (d->errors >= 0)
+        giveBackErrorFile(d->errors);
 }
 
 void ConverterProcess::start(const QString &program, const QStringList &arguments,
@@ -219,21 +230,19 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
         environment.push_back(const_cast<char *>(variable.constData()));
     environment.push_back(nullptr);
 
-    const Spawned spawned = spawn(bytes.first(), argv, QFile::encodeName(workingDirectory),
-                                  folder.slot >= 0 ? environment.data() : environ);
-    if (spawned.pid <= 0) {
+    d->errors = takeErrorFile();
+    const pid_t pid = spawn(bytes.first(), argv, QFile::encodeName(workingDirectory), d->errors,
+                            folder.slot >= 0 ? environment.data() : environ);
+    if (pid <= 0) {
         d->release(false);
         QMetaObject::invokeMethod(
             this, [this] { emit ended(Ending::NotStarted, 0); }, Qt::QueuedConnection);
         return;
     }
-    d->pid = d->group = spawned.pid;
-    d->errorEnd = spawned.errorEnd;
-    d->errors = new QSocketNotifier(d->errorEnd, QSocketNotifier::Read, this);
-    connect(d->errors, &QSocketNotifier::activated, this, [this] { d->readErrors(); });
-    d->exitFd = int(::syscall(SYS_pidfd_open, spawned.pid, 0));
+    d->pid = d->group = pid;
+    // Close-on-exec already.
+    d->exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
     if (d->exitFd >= 0) {
-        ::fcntl(d->exitFd, F_SETFD, FD_CLOEXEC);
         d->exits = new QSocketNotifier(d->exitFd, QSocketNotifier::Read, this);
         connect(d->exits, &QSocketNotifier::activated, this, [this] { d->reap(); });
     } else {
@@ -241,6 +250,18 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
         connect(d->exitPoll, &QTimer::timeout, this, [this] { d->reap(); });
         d->exitPoll->start(exitPollMs);
     }
+}
+
+QByteArray ConverterProcess::errorTail() const
+{
+    struct stat status = {};
+    if (d->errors < 0 || ::fstat(d->errors, &status) != 0)
+        return QByteArray();
+    const off_t from = std::max<off_t>(0, status.st_size - errorTailBytes);
+    QByteArray tail(qsizetype(status.st_size - from), Qt::Uninitialized);
+    const ssize_t read = ::pread(d->errors, tail.data(), size_t(tail.size()), from);
+    tail.truncate(std::max<qsizetype>(0, read));
+    return tail;
 }
 
 void ConverterProcess::signal(StopRequest::Level level)
@@ -252,6 +273,17 @@ void ConverterProcess::signal(StopRequest::Level level)
 }
 
 #else
+
+namespace {
+
+void keepTail(QByteArray &tail, const QByteArray &more)
+{
+    tail += more;
+    if (tail.size() > errorTailBytes)
+        tail.remove(0, tail.size() - errorTailBytes);
+}
+
+} // namespace
 
 struct ConverterProcess::Private
 {
@@ -301,11 +333,11 @@ void ConverterProcess::signal(StopRequest::Level level)
     signalChild(d->process, level);
 }
 
-#endif
-
 QByteArray ConverterProcess::errorTail() const
 {
     return d->tail;
 }
+
+#endif
 
 } // namespace velinor

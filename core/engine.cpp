@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace velinor {
@@ -94,6 +95,7 @@ struct Job
     int nextCall = 0;
     int pagesDone = 0;
     int pagesTold = 0;
+    std::optional<DocumentKind> kind;    // once its first bytes are read
     std::unique_ptr<LiteralNames> names; // while its calls run
     std::vector<Range> ranges;           // running
     QStringList images;                  // cut into screens: what it left, in reading order
@@ -117,8 +119,11 @@ struct Engine::Private
     void schedule();
     bool startRange();
     int nextToBegin() const;
+    int readyFiles() const;
+    bool plannedAtOnce(Job &job);
     bool begin(int index);
     void planned(int index, const Plan &plan);
+    void applyPlan(int index, const Plan &plan);
     void runRange(int index);
     void rangeEnded(int index, ConverterProcess *process, const FileResult &outcome);
     void cut(int index);
@@ -142,7 +147,7 @@ struct Engine::Private
     std::vector<std::unique_ptr<Job>> jobs;
     std::vector<int> waiting; // not begun, in list order
     std::vector<int> active;  // begun and not over, in list order
-    int running = 0;          // converter calls and plannings under way
+    int running = 0;          // converter calls and plannings in threads under way
     RunState run = RunState::Running;
     int reportCursor = 0;
     bool cursorStartTold = false; // fileStarted told for the file at the cursor
@@ -214,16 +219,39 @@ void Engine::stop()
 
 void Engine::Private::schedule()
 {
-    while (!stopping() && running < settings.jobs) {
-        if (startRange())
+    while (!stopping()) {
+        const bool slotFree = running < settings.jobs;
+        if (slotFree && startRange())
             continue;
+        // While every slot is taken, the next files that need no program to be planned are made
+        // ready, so that a call starts as soon as one ends: with a quick converter, what a file
+        // costs velinor would otherwise come on top of every call.
+        if (!slotFree && readyFiles() >= settings.jobs)
+            return;
         const int chosen = nextToBegin();
-        if (chosen < 0)
+        if (chosen < 0 || (!slotFree && !plannedAtOnce(*jobs[size_t(chosen)])))
             return;
         waiting.erase(std::find(waiting.begin(), waiting.end(), chosen));
         if (!begin(chosen))
             report();
     }
+}
+
+// Files planned whose next call waits for a slot.
+int Engine::Private::readyFiles() const
+{
+    return int(std::count_if(active.cbegin(), active.cend(), [this](int index) {
+        const Job &job = *jobs[size_t(index)];
+        return job.state == FileState::Converting && job.callsLeft();
+    }));
+}
+
+// Whether the file is planned without a program, which begin() then does before it returns.
+bool Engine::Private::plannedAtOnce(Job &job)
+{
+    if (!job.kind)
+        job.kind = documentKind(job.source);
+    return !countsImages(job.call, settings.options, *job.kind);
 }
 
 bool Engine::Private::startRange()
@@ -277,22 +305,16 @@ bool Engine::Private::begin(int index)
         return false;
     }
     enter(index, FileState::Planning);
-    ++running;
     report();
-    // Counting pages reads the document, which must not hold up the converters already running.
-    // Either way the calls start from the event loop, never from inside schedule().
-    const DocumentKind kind = documentKind(job.source);
-    if (!countsImages(job.call, settings.options, kind)) {
-        QMetaObject::invokeMethod(
-            q,
-            [this, index, kind] {
-                const Job &queued = *jobs[size_t(index)];
-                planned(index, planFile(settings.converter, queued.source, kind, queued.call,
-                                        settings.options, &stopRequest));
-            },
-            Qt::QueuedConnection);
+    const bool atOnce = plannedAtOnce(job);
+    const DocumentKind kind = *job.kind;
+    if (atOnce) {
+        applyPlan(index, planFile(settings.converter, job.source, kind, job.call, settings.options,
+                                  &stopRequest));
         return true;
     }
+    // Counting pages reads the document, which must not hold up the converters already running.
+    ++running;
     planners.start([this, index, kind, converter = settings.converter, source = job.source,
                     call = job.call, options = settings.options] {
         const Plan plan = planFile(converter, source, kind, call, options, &stopRequest);
@@ -304,11 +326,18 @@ bool Engine::Private::begin(int index)
 
 void Engine::Private::planned(int index, const Plan &plan)
 {
-    Job &job = *jobs[size_t(index)];
     --running;
+    applyPlan(index, plan);
+    schedule();
+    endIfIdle();
+}
+
+void Engine::Private::applyPlan(int index, const Plan &plan)
+{
+    Job &job = *jobs[size_t(index)];
+    // Stopped while it was planned: in a thread, or by a box that a slot opened meanwhile.
     if (stopping()) {
         fileOver(index);
-        endIfIdle();
         return;
     }
     using Outcome = FileResult::Outcome;
@@ -340,8 +369,6 @@ void Engine::Private::planned(int index, const Plan &plan)
     enter(index, FileState::Converting);
     if (job.failed() || settings.dryRun)
         fileOver(index);
-    schedule();
-    endIfIdle();
 }
 
 void Engine::Private::runRange(int index)
@@ -389,13 +416,17 @@ void Engine::Private::rangeEnded(int index, ConverterProcess *process, const Fil
         job.result.errorTail = lastLines(process->errorTail());
     }
     process->deleteLater();
-    if (job.ranges.empty() && !stopping() && !job.failed() && !job.callsLeft() &&
-        settings.options.screens)
-        cut(index);
-    else if (job.ranges.empty() && (stopping() || !job.callsLeft()))
-        fileOver(index);
-    else
-        report();
+    const bool over = job.ranges.empty() && (stopping() || !job.callsLeft());
+    if (over && !stopping() && !job.failed() && settings.options.screens) {
+        cut(index); // before any other call takes the job it holds
+    } else {
+        // The next call first: the file's renames and its report can be done while it runs.
+        schedule();
+        if (over)
+            fileOver(index);
+        else
+            report();
+    }
     schedule();
     endIfIdle();
 }

@@ -53,9 +53,10 @@ velinor::ConversionOptions MainWindow::currentOptions() const
 
 // The renames block the event loop while they work, so a changed value must be painted at once
 // or the user would see nothing move until the end: the bar repaints itself at once whenever
-// what it shows changes. Painting it more would cost more than a file whose conversion is quick.
+// what it shows changes, unless it was painted just before (see progressPainting).
 void MainWindow::showProgress(int value)
 {
+    progressPainting.aboutToChange();
     form->progressBar->setValue(value);
 }
 

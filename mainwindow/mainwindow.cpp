@@ -8,6 +8,8 @@ MainWindow::MainWindow(QWidget *parent)
       sourceFolder(QLatin1String("")), destination(QLatin1String(""))
 {
     form->setupUi(this);
+    progressPainting.watch(form->progressBar);
+    progressPainting.watch(form->statusBar);
     setAcceptDrops(true);
     form->listeFichiersChoisis->setAttribute(Qt::WA_MouseTracking, true);
     showStatus(tr("velinor par pivolette"));
@@ -24,9 +26,10 @@ MainWindow::~MainWindow()
     delete filesModel;
 }
 
-// Painted at once, as the renames block the event loop: the status bar paints a new message
-// itself, and painting it again would cost more than a file whose conversion is quick.
+// The status bar paints a new message itself, at once unless one was painted just before (see
+// progressPainting).
 void MainWindow::showStatus(const QString &message)
 {
+    progressPainting.aboutToChange();
     form->statusBar->showMessage(message, 0);
 }

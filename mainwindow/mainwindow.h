@@ -1,6 +1,8 @@
 #ifndef VELINOR_MAINWINDOW_H
 #define VELINOR_MAINWINDOW_H
 
+#include "paintthrottle.h"
+
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QString>
@@ -75,6 +77,8 @@ private slots:
     void on_boutonApercu_clicked();
 
 private:
+    static constexpr int progressPaintingMs = 50;
+
     void showStatus(const QString &message);
     void showProgress(int value);
     velinor::ConversionOptions currentOptions() const;
@@ -106,6 +110,8 @@ private:
     velinor::Engine *running = nullptr; // the conversion under way
     bool closeAfterRun = false;
     bool pdfAllowed = false; // granted in the user's ImageMagick policy during this session
+    // The bar and the status bar: painting them for every quick file would cost more than it.
+    PaintThrottle progressPainting{progressPaintingMs};
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "processes.h"
 #include "windowdriver.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 
@@ -15,6 +16,20 @@ static const QString asked = "Q:ImageMagick, qui convertit les fichiers, refuse 
                              "écrivant le fichier « @cfg/ImageMagick/policy.xml ». Rien ne "
                              "change pour le reste du système.\n\nAutoriser ImageMagick à lire "
                              "les PDF ? ";
+
+// Counts a status bar's paintings and what it showed at the last.
+struct PaintSpy : QObject
+{
+    int paints = 0;
+    QString lastPainted;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints, lastPainted = static_cast<QStatusBar *>(watched)->currentMessage();
+        return false;
+    }
+};
 
 class TestConversion : public QObject
 {
@@ -213,6 +228,24 @@ private slots:
             *) identify -format '%f %w\n' "$i" ;;
             esac; done)sh"),
                  written);
+    }
+
+    // A run of quick files paints the status bar a few times a second, not once a file, and
+    // ends with its last message painted.
+    void paintingHeldBack()
+    {
+        window::Session s;
+        for (int i = 0; i < 60; ++i)
+            s.play(QString("drop @f%1.pdf").arg(i));
+        PaintSpy spy;
+        s.window()->statusBar()->installEventFilter(&spy);
+        QElapsedTimer clock;
+        clock.start();
+        s.play("convert @out");
+        const qint64 ms = clock.elapsed();
+        QTRY_COMPARE(spy.lastPainted, QString("Fini !"));
+        QVERIFY2(spy.paints <= ms / 50 + 3,
+                 qPrintable(QString("%1 in %2 ms").arg(spy.paints).arg(ms)));
     }
 
     // "Arrêter", closing the window once the user agreed, or SIGTERM ends the run at once: its
