@@ -45,3 +45,17 @@ termes.) def
             1 1 5 { pop one para two para } for
             297 40 moveto n 4 string cvs show showpage } for"
 }
+
+# course_or_pdf PAGES FILE: the document that PDF names, copied to FILE, or else a course of
+# PAGES pages (make_course); sets document to what it is and pages to its page count.
+course_or_pdf() {
+    if [ -n "${PDF:-}" ]; then
+        cp "$PDF" "$2"
+        document=$(basename "$PDF")
+        pages=$(gs -q -dNODISPLAY -dNOSAFER -c "($2) (r) file runpdfbegin pdfpagecount = quit")
+    else
+        make_course "$1" "$2"
+        document="course made with Ghostscript"
+        pages=$1
+    fi
+}

@@ -12,13 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
 . "$here/bench/common.sh"
 grant_pdf "$work"
-if [ -n "${PDF:-}" ]; then
-    cp "$PDF" "$work/cours.pdf"
-    document=$(basename "$PDF")
-else
-    make_course 12 "$work/cours.pdf"
-    document="course made with Ghostscript"
-fi
+course_or_pdf 12 "$work/cours.pdf"
 "$build/velinor-cli" -q -j2 -d "$work/fit" --fit 640 "$work/cours.pdf"
 "$build/velinor-cli" -q -j2 -d "$work/cbz" --fit 640 --cbz "$work/cours.pdf"
 cd "$work/fit"

@@ -13,14 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
 . "$here/bench/common.sh"
 grant_pdf "$work"
-if [ -n "${PDF:-}" ]; then
-    cp "$PDF" "$work/cours.pdf"
-    document=$(basename "$PDF")
-    pages=$(gs -q -dNODISPLAY -dNOSAFER -c "($work/cours.pdf) (r) file runpdfbegin pdfpagecount = quit")
-else
-    make_course "$pages" "$work/cours.pdf"
-    document="course made with Ghostscript"
-fi
+course_or_pdf "$pages" "$work/cours.pdf"
 cmake --build "$build" --target velinor-bench-window >/dev/null
 first_screen() {
     QT_QPA_PLATFORM=offscreen "$build/velinor-bench-window" preview "$@" "$work/cours.pdf" \
