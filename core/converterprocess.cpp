@@ -1,12 +1,12 @@
 #include "converterprocess.h"
 
 #include "scratchfolders.h"
+#include "spawn.h"
 
 #include <QFile>
 #include <QMetaObject>
 
-#if defined(Q_OS_LINUX) && defined(__GLIBC__) &&                                                   \
-    (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
+#ifdef Q_OS_LINUX
 #define VELINOR_SPAWN 1
 #endif
 
@@ -21,9 +21,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,13 +42,6 @@ constexpr qsizetype errorTailBytes = 16 * 1024;
 #ifdef VELINOR_SPAWN
 
 namespace {
-
-// Kept open for as long as velinor runs: one descriptor for every call's input and output.
-int nullDevice()
-{
-    static const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-    return fd;
-}
 
 // Where a call writes its standard error: an unnamed file rather than a pipe, so that nothing
 // wakes velinor before the call has ended, and only a call that failed has it read. Making one
@@ -85,7 +76,10 @@ int takeErrorFile()
 
 void giveBackErrorFile(int fd)
 {
-    if (::ftruncate(fd, 0) != 0) {
+    // Emptying a file costs a journal entry even when there is nothing in it, which most calls
+    // leave.
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || (status.st_size > 0 && ::ftruncate(fd, 0) != 0)) {
         ::close(fd);
         return;
     }
@@ -93,48 +87,8 @@ void giveBackErrorFile(int fd)
     errorFiles.push_back(fd);
 }
 
-// The same for every call: its own group, which a stop reaches whole; the signals a stop sends
-// handled by default even where velinor was started ignoring them (nohup, a background job).
-const posix_spawnattr_t *spawnAttributes()
-{
-    static const posix_spawnattr_t attributes = [] {
-        posix_spawnattr_t made;
-        ::posix_spawnattr_init(&made);
-        ::posix_spawnattr_setpgroup(&made, 0);
-        sigset_t chosen;
-        sigemptyset(&chosen);
-        sigaddset(&chosen, SIGINT);
-        sigaddset(&chosen, SIGTERM);
-        ::posix_spawnattr_setsigdefault(&made, &chosen);
-        sigemptyset(&chosen);
-        ::posix_spawnattr_setsigmask(&made, &chosen);
-        ::posix_spawnattr_setflags(&made, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
-                                              POSIX_SPAWN_SETSIGMASK);
-        return made;
-    }();
-    return &attributes;
-}
-
-// Where the kernel has no process descriptors (before Linux 5.3), the end is polled for.
+// Where the kernel gives no descriptor for a process's end (before Linux 5.2), it is polled for.
 constexpr int exitPollMs = 10;
-
-pid_t spawn(const QByteArray &program, std::vector<char *> &argv, const QByteArray &folder,
-            int errors, char **environment)
-{
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, nullDevice(), STDIN_FILENO);
-    ::posix_spawn_file_actions_adddup2(&actions, nullDevice(), STDOUT_FILENO);
-    ::posix_spawn_file_actions_adddup2(&actions, errors >= 0 ? errors : nullDevice(),
-                                       STDERR_FILENO);
-    if (!folder.isEmpty())
-        ::posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
-    pid_t pid = 0;
-    const int failed = ::posix_spawn(&pid, program.constData(), &actions, spawnAttributes(),
-                                     argv.data(), environment);
-    ::posix_spawn_file_actions_destroy(&actions);
-    return failed != 0 ? 0 : pid;
-}
 
 } // namespace
 
@@ -231,17 +185,22 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
     environment.push_back(nullptr);
 
     d->errors = takeErrorFile();
-    const pid_t pid = spawn(bytes.first(), argv, QFile::encodeName(workingDirectory), d->errors,
-                            folder.slot >= 0 ? environment.data() : environ);
-    if (pid <= 0) {
+    const QByteArray folderName = QFile::encodeName(workingDirectory);
+    SpawnRequest request;
+    request.program = bytes.first().constData();
+    request.arguments = argv.data();
+    request.environment = folder.slot >= 0 ? environment.data() : environ;
+    request.folder = folderName.isEmpty() ? nullptr : folderName.constData();
+    request.errors = d->errors;
+    const Spawned spawned = spawnProgram(request);
+    if (spawned.pid <= 0) {
         d->release(false);
         QMetaObject::invokeMethod(
             this, [this] { emit ended(Ending::NotStarted, 0); }, Qt::QueuedConnection);
         return;
     }
-    d->pid = d->group = pid;
-    // Close-on-exec already.
-    d->exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    d->pid = d->group = spawned.pid;
+    d->exitFd = spawned.exitFd;
     if (d->exitFd >= 0) {
         d->exits = new QSocketNotifier(d->exitFd, QSocketNotifier::Read, this);
         connect(d->exits, &QSocketNotifier::activated, this, [this] { d->reap(); });

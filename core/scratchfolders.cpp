@@ -1,5 +1,7 @@
 #include "scratchfolders.h"
 
+#include "spawn.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -18,7 +20,6 @@
 #endif
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
-#include <spawn.h>
 #endif
 
 namespace velinor {
@@ -71,28 +72,14 @@ done
 rm -rf -- "$@"
 )sh";
 
-// posix_spawn, unlike fork, is safe from any thread. The watcher gets none of velinor's files
-// and a plain environment, so that it is never taken for one of the programs velinor runs.
+// Started as the converters are, safe from any thread. The watcher gets none of velinor's files
+// and a plain environment, so that it is never taken for one of the programs velinor runs; it
+// stays in velinor's group, whose stops it ignores.
 void startWatcher()
 {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         return;
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
-    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    ::posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    ::posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-#endif
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    ::posix_spawnattr_setsigmask(&attributes, &none);
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-
     QByteArray folder = QFile::encodeName(QDir(QDir::tempPath()).absolutePath());
     QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
     char shell[] = "sh", dashC[] = "-c", name[] = "velinor-watcher", path[] = "PATH=/usr/bin:/bin",
@@ -100,13 +87,17 @@ void startWatcher()
     char *arguments[] = {shell,      dashC,  const_cast<char *>(watcherScript), name, folder.data(),
                          pid.data(), nullptr};
     char *environment[] = {path, locale, nullptr};
-    pid_t watcher = 0;
-    const int failed =
-        ::posix_spawn(&watcher, "/bin/sh", &actions, &attributes, arguments, environment);
-    ::posix_spawnattr_destroy(&attributes);
-    ::posix_spawn_file_actions_destroy(&actions);
+    SpawnRequest request;
+    request.program = "/bin/sh";
+    request.arguments = arguments;
+    request.environment = environment;
+    request.input = ends[0];
+    request.ownGroup = false;
+    request.closeOthers = true;
+    request.exitDescriptor = false;
+    const Spawned watcher = spawnProgram(request);
     ::close(ends[0]);
-    if (failed != 0)
+    if (watcher.pid <= 0)
         ::close(ends[1]);
     // Otherwise the writing end stays open, unused, for as long as velinor runs.
 }
