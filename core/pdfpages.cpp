@@ -6,7 +6,14 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace velinor {
 
@@ -67,16 +74,40 @@ QList<QByteArray> askGhostscript(const QString &source, const QString &program,
         .split(' ');
 }
 
+// Empty for anything but a regular file, which a named pipe or a device must not be taken for:
+// opening one could hold velinor until something writes to it. Each file of a run is read here
+// while the call before it runs, so its cost, as few system calls as can be, is on every call.
+QByteArray firstBytes(const QString &source, qsizetype count)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(source);
+    struct stat status = {};
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return QByteArray();
+    // Replaced by something else meanwhile, it is still not waited for.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return QByteArray();
+    QByteArray head(count, Qt::Uninitialized);
+    const ssize_t read = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
+                             ? ::pread(fd, head.data(), size_t(count), 0)
+                             : 0;
+    ::close(fd);
+    head.truncate(std::max<qsizetype>(0, read));
+    return head;
+#else
+    if (!QFileInfo(source).isFile())
+        return QByteArray();
+    QFile file(source);
+    return file.open(QIODevice::ReadOnly) ? file.read(count) : QByteArray();
+#endif
+}
+
 } // namespace
 
 DocumentKind documentKind(const QString &source)
 {
-    if (!QFileInfo(source).isFile())
-        return DocumentKind::Other;
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly))
-        return DocumentKind::Other;
-    const QByteArray head = file.read(1024);
+    const QByteArray head = firstBytes(source, 1024);
     if (head.contains("%PDF-"))
         return DocumentKind::Pdf;
     return head.startsWith("%!") ? DocumentKind::PostScript : DocumentKind::Other;
