@@ -6,8 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace velinor {
 
@@ -27,21 +28,38 @@ bool createEmpty(const QString &path)
     return file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
 }
 
+// "%%", "%[", "%d", "%3o", "%03x"…; "%-d", "%X" or a lone "%" are not: ImageMagick leaves those
+// as they are. Read by hand rather than by a regular expression, whose first use costs more than
+// a converter call that does nothing.
+bool holdsFrameTemplate(const QString &path)
+{
+    for (qsizetype at = path.indexOf(QLatin1Char('%')); at >= 0;
+         at = path.indexOf(QLatin1Char('%'), at + 1)) {
+        qsizetype next = at + 1;
+        if (next < path.size() &&
+            (path.at(next) == QLatin1Char('%') || path.at(next) == QLatin1Char('[')))
+            return true;
+        while (next < path.size() && path.at(next).isDigit() && path.at(next).unicode() < 128)
+            ++next;
+        if (next < path.size() && QStringView(u"dox").contains(path.at(next)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool isWildcardName(const QString &fileName)
 {
-    static const QRegularExpression wildcard(QStringLiteral("[*?\\[\\]{}]"));
-    return fileName.contains(wildcard);
+    return std::any_of(fileName.cbegin(), fileName.cend(),
+                       [](QChar c) { return QStringView(u"*?[]{}").contains(c); });
 }
 
 bool writesUnderOwnName(const QString &outputPath)
 {
-    // "%3d" counts, "%-d", "%X" or a lone "%" do not: ImageMagick leaves those as they are.
-    static const QRegularExpression frameTemplate(QStringLiteral("%(%|\\[|[0-9]*[dox])"));
     const QString name = fileName(outputPath);
     const bool extensionAlone = name.lastIndexOf(QLatin1Char('.')) == 0;
-    return !extensionAlone && !outputPath.contains(frameTemplate);
+    return !extensionAlone && !holdsFrameTemplate(outputPath);
 }
 
 QString literalOutput(const QString &outputPath, bool severalImages)
