@@ -5,15 +5,19 @@
 #include "convertersearch.h"
 #include "engine.h"
 #include "inkbox.h"
+#include "pdfpages.h"
 #include "reasons.h"
 #include "runsetup.h"
 #include "screens.h"
 #include "singleimage.h"
 #include "testenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using velinor::ConversionOptions;
 using S = ConversionOptions::Supersampling;
@@ -27,6 +31,7 @@ using Height = std::tuple<S, bool, int, QRect, qint64>;
 using Ink = std::tuple<QByteArray, double, QString>;
 using Destination = std::tuple<QString, QString>;
 using Screens = std::tuple<QString, QString>;
+using Kind = std::tuple<QByteArray, velinor::DocumentKind>;
 
 class TestCalls : public QObject
 {
@@ -121,6 +126,41 @@ private slots:
             made << calls.at(i).arguments();
         QCOMPARE(made,
                  expected.isEmpty() ? QList<QStringList>{call.command.arguments()} : expected);
+    }
+
+    // What the file holds ("<pipe>", "<folder>" and "<none>" are not regular files) and the kind
+    // it is taken for. A pipe with no writer must not hold the reader up, and no file stays open:
+    // a run reads every file it is given.
+    void kind_data()
+    {
+        using K = velinor::DocumentKind;
+        const auto row = testenv::rows<Kind>();
+        row("a PDF", "%PDF-1.4\n%\xe2\xe3\n", K::Pdf);
+        row("a PDF after some junk", QByteArray(1000, 'x') + "%PDF-1.7", K::Pdf);
+        row("too far in", QByteArray(1020, 'x') + "%PDF-1.7", K::Other);
+        row("PostScript", "%!PS-Adobe-3.0\n", K::PostScript);
+        row("PostScript begins", " %!PS", K::Other);
+        row("an image", "\x89PNG\r\n\x1a\n", K::Other);
+        row("empty", "", K::Other);
+        row("a pipe", "<pipe>", K::Other);
+        row("a folder", "<folder>", K::Other);
+        row("missing", "<none>", K::Other);
+    }
+    void kind()
+    {
+        const auto [content, expected] = testenv::fetch<Kind>();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("d.pdf");
+        if (content == "<pipe>")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (content == "<folder>")
+            QVERIFY(QDir().mkpath(path));
+        else if (content != "<none>")
+            testenv::writeFile(path, content);
+        const auto openFiles = [] { return QDir("/proc/self/fd").count(); };
+        const uint before = openFiles();
+        QCOMPARE(velinor::documentKind(path), expected);
+        QCOMPARE(openFiles(), before);
     }
 
     // converter, made beside it, identify's command, "@" the folder

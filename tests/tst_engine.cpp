@@ -16,6 +16,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <dlfcn.h>
+#include <unistd.h>
 
 using velinor::FileResult;
 using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
@@ -48,6 +49,7 @@ class TestEngine : public QObject
     velinor::EngineSettings settings;
     QStringList told; // "+2" when file 2 is told started, "2" when it is told done
     QList<FileResult> results;
+    int inherited = -1; // open without close-on-exec, as a caller's descriptor would be
 
     // Runs to the end, stopping after each of the delays given.
     bool run(const QStringList &sources, const QList<int> &stopsAfterMs = {})
@@ -84,6 +86,8 @@ class TestEngine : public QObject
     }
 
 private slots:
+    void initTestCase() { inherited = ::dup(STDERR_FILENO); }
+    void cleanupTestCase() { ::close(inherited); }
     void init()
     {
         settings = {VELINOR_FAKE_CONVERT, here("out"), {}, velinor::TnsRename::None, 1};
@@ -280,10 +284,13 @@ private slots:
             "[ $(ps -o pgid= -p $$) = $$ ] || exit 4; read x && exit 5; pwd >&2", E::Exited, 0,
             "@");
         // Started from a thread that blocks SIGINT and SIGTERM, of a velinor that ignores them
-        // (nohup, a background job).
+        // and the hang-up (nohup, a background job).
         row("a stop's signals neither ignored nor blocked",
             "for m in SigIgn SigBlk; do s=0x$(sed -n \"s/^$m:\\t//p\" /proc/$$/status); "
             "[ $((s & 0x4002)) = 0 ] || exit 6; done",
+            E::Exited, 0, "");
+        row("a hang-up ignored under nohup still ignored",
+            "s=0x$(sed -n 's/^SigIgn:\\t//p' /proc/$$/status); [ $((s & 1)) = 1 ] || exit 7",
             E::Exited, 0, "");
         row("what it leaves is killed", "sleep 30 & echo $! >pid; exit 0", E::Exited, 0, "");
         row("a temporary folder of velinor's, emptied after a failure",
@@ -309,15 +316,17 @@ private slots:
             ended = e, exitCode = c;
             loop.quit();
         });
-        struct sigaction ignore = {}, before[2];
+        struct sigaction ignore = {}, before[3];
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGINT, &ignore, &before[0]), ::sigaction(SIGTERM, &ignore, &before[1]);
+        ::sigaction(SIGHUP, &ignore, &before[2]);
         sigset_t stops, mask;
         sigemptyset(&stops), sigaddset(&stops, SIGINT), sigaddset(&stops, SIGTERM);
         ::pthread_sigmask(SIG_BLOCK, &stops, &mask);
         process.start(program, {}, folder);
         ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
         ::sigaction(SIGINT, &before[0], nullptr), ::sigaction(SIGTERM, &before[1], nullptr);
+        ::sigaction(SIGHUP, &before[2], nullptr);
         loop.exec();
         QCOMPARE(ended, ending);
         QCOMPARE(exitCode, code);
@@ -333,6 +342,32 @@ private slots:
         const QString scratch = testenv::readFile(folder + "/scratch").trimmed();
         QVERIFY(scratch.isEmpty() || QDir(scratch).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                            QDir::Hidden | QDir::System));
+    }
+
+    // The watcher keeps nothing of what velinor was given open (here a copy of standard error
+    // made before any program started): a caller's pipe would otherwise stay open after
+    // velinor's end, until the watcher's.
+    void watcherHoldsOnlyItsPipe()
+    {
+        run(sources("a.pdf")); // starts it, if no test before did
+        QString watcher;
+        const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QList<QByteArray> argv =
+                testenv::readFile("/proc/" + pid + "/cmdline").split('\0');
+            if (argv.size() > 5 && argv[3] == "velinor-watcher" && argv[5] == self)
+                watcher = pid;
+        }
+        QVERIFY(!watcher.isEmpty());
+        QStringList held = QDir("/proc/" + watcher + "/fd").entryList(QDir::System);
+        held.removeAll(".");
+        held.removeAll("..");
+        std::sort(held.begin(), held.end());
+        QCOMPARE(held.join(' '), QString("0 1 2"));
+        char target[64] = {};
+        QVERIFY(::readlink(qPrintable("/proc/" + watcher + "/fd/0"), target, sizeof target - 1) >
+                0);
+        QVERIFY(QByteArray(target).startsWith("pipe:"));
     }
 
     // A stop ends the converters at once, a second one kills those that linger: nothing more

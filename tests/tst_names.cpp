@@ -1,7 +1,8 @@
 // File names: which images become ".tns" files and back, the sources an image must never replace,
-// and Qt's own words in the user's language.
+// what ImageMagick would read into a name, and Qt's own words in the user's language.
 #include "arguments.h"
 #include "filenamecase.h"
+#include "magicknames.h"
 #include "sourceprotection.h"
 #include "testenv.h"
 #include "tnsrename.h"
@@ -17,6 +18,7 @@
 enum class How { Prefix, Own, To, Back };
 using Renames = std::tuple<How, QString, QString, QString, int, bool>;
 using Guard = std::tuple<QString, QString, bool, velinor::SourceRefusal, bool>;
+using Readings = std::tuple<QString, bool, bool>;
 
 class TestNames : public QObject
 {
@@ -117,6 +119,36 @@ private slots:
         QCOMPARE(verdict.replaced, refusal != velinor::SourceRefusal::ReplacesSource ? QString()
                                    : linked.isEmpty()                                ? path
                                                                                      : QString(a));
+    }
+
+    // A name; whether ImageMagick would take it for a pattern; whether an image written under it
+    // keeps that name rather than ImageMagick's numbering of frames.
+    void readings_data()
+    {
+        const auto row = testenv::rows<Readings>();
+        row("plain", "/d/cours.png", false, true);
+        row("brackets", "cours[1].png", true, true);
+        row("braces, star and question mark", "a{b}*?.png", true, true);
+        row("a frame number", "/d/p%d.png", false, false);
+        row("padded, octal and hexadecimal", "p%03o.png", false, false);
+        row("hexadecimal", "p%x.png", false, false);
+        row("a percent sign written twice", "100%%.png", false, false);
+        row("a percent sign and a bracket", "a%[x].png", true, false);
+        row("a frame number in the folder", "/d%2d/x.png", false, false);
+        row("a lone percent sign", "100%.png", false, true);
+        row("at the very end", "/d/p%", false, true);
+        row("digits and nothing after", "/d/p%12", false, true);
+        row("a flag", "p%-d.png", false, true);
+        row("a capital", "p%X.png", false, true);
+        row("a digit that is not ASCII", "p%\u0663d.png", false, true);
+        row("a later frame number", "a%b%5d.png", false, false);
+        row("the extension alone", "/d/.png", false, false);
+    }
+    void readings()
+    {
+        const auto [name, pattern, ownName] = testenv::fetch<Readings>();
+        QCOMPARE(velinor::isWildcardName(name), pattern);
+        QCOMPARE(velinor::writesUnderOwnName(name), ownName);
     }
 
     // A destination still to be made is probed in the folder it will be made in, and the probe
