@@ -74,12 +74,17 @@ int takeErrorFile()
     return fd;
 }
 
+// Emptying a file costs a journal entry even when there is nothing in it, which most calls
+// leave.
+bool emptied(int fd)
+{
+    struct stat status = {};
+    return ::fstat(fd, &status) == 0 && (status.st_size == 0 || ::ftruncate(fd, 0) == 0);
+}
+
 void giveBackErrorFile(int fd)
 {
-    // Emptying a file costs a journal entry even when there is nothing in it, which most calls
-    // leave.
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || (status.st_size > 0 && ::ftruncate(fd, 0) != 0)) {
+    if (!emptied(fd)) {
         ::close(fd);
         return;
     }
@@ -173,19 +178,31 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
 {
     const ScratchFolder folder = takeScratchFolder();
     d->slot = folder.slot;
-    QList<QByteArray> bytes{QFile::encodeName(program)};
+    // Qt 6 reads and writes names on Linux as UTF-8: the bytes of QFile::encodeName, without the
+    // converter it sets up for each one.
+    QList<QByteArray> bytes;
+    bytes.reserve(arguments.size() + 1);
+    bytes << program.toUtf8();
     for (const QString &argument : arguments)
-        bytes << QFile::encodeName(argument);
+        bytes << argument.toUtf8();
     std::vector<char *> argv, environment;
+    argv.reserve(size_t(bytes.size()) + 1);
     for (QByteArray &argument : bytes)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    environment.reserve(size_t(folder.variables.size()) + 1);
     for (const QByteArray &variable : folder.variables)
         environment.push_back(const_cast<char *>(variable.constData()));
     environment.push_back(nullptr);
 
-    d->errors = takeErrorFile();
-    const QByteArray folderName = QFile::encodeName(workingDirectory);
+    // The last call's words are kept until the next call, and its file serves that call.
+    if (d->errors >= 0 && !emptied(d->errors)) {
+        ::close(d->errors);
+        d->errors = -1;
+    }
+    if (d->errors < 0)
+        d->errors = takeErrorFile();
+    const QByteArray folderName = workingDirectory.toUtf8();
     SpawnRequest request;
     request.program = bytes.first().constData();
     request.arguments = argv.data();
@@ -202,11 +219,17 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
     d->pid = d->group = spawned.pid;
     d->exitFd = spawned.exitFd;
     if (d->exitFd >= 0) {
-        d->exits = new QSocketNotifier(d->exitFd, QSocketNotifier::Read, this);
-        connect(d->exits, &QSocketNotifier::activated, this, [this] { d->reap(); });
+        if (!d->exits) {
+            d->exits = new QSocketNotifier(QSocketNotifier::Read, this);
+            connect(d->exits, &QSocketNotifier::activated, this, [this] { d->reap(); });
+        }
+        d->exits->setSocket(d->exitFd);
+        d->exits->setEnabled(true);
     } else {
-        d->exitPoll = new QTimer(this);
-        connect(d->exitPoll, &QTimer::timeout, this, [this] { d->reap(); });
+        if (!d->exitPoll) {
+            d->exitPoll = new QTimer(this);
+            connect(d->exitPoll, &QTimer::timeout, this, [this] { d->reap(); });
+        }
         d->exitPoll->start(exitPollMs);
     }
 }

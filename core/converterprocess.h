@@ -27,7 +27,9 @@ public:
     // A call still running is killed with its group, and waited for.
     ~ConverterProcess() override;
 
-    // ended() comes from the event loop, never from inside start().
+    // ended() comes from the event loop, never from inside start(). Once ended, it may be
+    // started again, even from a slot of its ended(); errorTail() tells of the last call until
+    // then.
     void start(const QString &program, const QStringList &arguments,
                const QString &workingDirectory);
     void signal(StopRequest::Level level);

@@ -125,6 +125,8 @@ struct Engine::Private
     void planned(int index, const Plan &plan);
     void applyPlan(int index, const Plan &plan);
     void runRange(int index);
+    ConverterProcess *idleProcess();
+    void rangeEnded(ConverterProcess *process, const FileResult &outcome);
     void rangeEnded(int index, ConverterProcess *process, const FileResult &outcome);
     void cut(int index);
     void cutEnded(int index, const ScreenCut &cut);
@@ -145,9 +147,10 @@ struct Engine::Private
     SourceGuard listed;
     TnsRenamer renamer;
     std::vector<std::unique_ptr<Job>> jobs;
-    std::vector<int> waiting; // not begun, in list order
-    std::vector<int> active;  // begun and not over, in list order
-    int running = 0;          // converter calls and plannings in threads under way
+    std::vector<int> waiting;             // not begun, in list order
+    std::vector<int> active;              // begun and not over, in list order
+    std::vector<ConverterProcess *> idle; // ended, ready for another call
+    int running = 0;                      // converter calls and plannings in threads under way
     RunState run = RunState::Running;
     int reportCursor = 0;
     bool cursorStartTold = false; // fileStarted told for the file at the cursor
@@ -374,14 +377,29 @@ void Engine::Private::applyPlan(int index, const Plan &plan)
 void Engine::Private::runRange(int index)
 {
     Job &job = *jobs[size_t(index)];
-    auto *process = new ConverterProcess(q);
+    ConverterProcess *process = idleProcess();
     Job::Range range{process, 0};
     if (job.calls.size() > 1) {
         const PageRange pages = job.calls.range(job.nextCall);
         range.pages = pages.last - pages.first + 1;
     }
+    job.ranges.push_back(range);
+    ++running;
+    process->start(settings.converter, job.calls.at(job.nextCall++).arguments(),
+                   job.names->workingDirectory());
+}
+
+// A run makes hundreds of calls: each takes a process that has ended rather than a new one.
+ConverterProcess *Engine::Private::idleProcess()
+{
+    if (!idle.empty()) {
+        ConverterProcess *process = idle.back();
+        idle.pop_back();
+        return process;
+    }
+    auto *process = new ConverterProcess(q);
     connect(process, &ConverterProcess::ended, q,
-            [this, index, process](ConverterProcess::Ending ending, int exitCode) {
+            [this, process](ConverterProcess::Ending ending, int exitCode) {
                 FileResult outcome;
                 if (ending == ConverterProcess::Ending::NotStarted)
                     outcome.outcome = FileResult::Outcome::NotStarted;
@@ -390,12 +408,24 @@ void Engine::Private::runRange(int index)
                 else if (exitCode != 0)
                     outcome.outcome = FileResult::Outcome::Failed;
                 outcome.exitCode = exitCode;
-                rangeEnded(index, process, outcome);
+                rangeEnded(process, outcome);
             });
-    job.ranges.push_back(range);
-    ++running;
-    process->start(settings.converter, job.calls.at(job.nextCall++).arguments(),
-                   job.names->workingDirectory());
+    return process;
+}
+
+void Engine::Private::rangeEnded(ConverterProcess *process, const FileResult &outcome)
+{
+    for (int index : active) {
+        const std::vector<Job::Range> &ranges = jobs[size_t(index)]->ranges;
+        if (std::any_of(ranges.cbegin(), ranges.cend(),
+                        [process](const Job::Range &range) { return range.process == process; })) {
+            rangeEnded(index, process, outcome);
+            // Only now: the calls started meanwhile must not take the process still telling its
+            // end.
+            idle.push_back(process);
+            return;
+        }
+    }
 }
 
 void Engine::Private::rangeEnded(int index, ConverterProcess *process, const FileResult &outcome)
@@ -415,7 +445,6 @@ void Engine::Private::rangeEnded(int index, ConverterProcess *process, const Fil
         job.result = outcome;
         job.result.errorTail = lastLines(process->errorTail());
     }
-    process->deleteLater();
     const bool over = job.ranges.empty() && (stopping() || !job.callsLeft());
     if (over && !stopping() && !job.failed() && settings.options.screens) {
         cut(index); // before any other call takes the job it holds

@@ -5,14 +5,17 @@
 
 namespace velinor {
 
+// Every file of a run passes here several times: QString::section would split the whole path
+// into a list each time for the one piece wanted.
 QString fileName(const QString &path)
 {
-    return path.section(QLatin1Char('/'), -1, -1);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 QString folderPart(const QString &path)
 {
-    return path.section(QLatin1Char('/'), 0, -2);
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash);
 }
 
 QString folderOf(const QString &path)
@@ -32,7 +35,8 @@ QString dropPath(const QUrl &url)
 
 QString baseName(const QString &fileName)
 {
-    return fileName.section(QLatin1Char('.'), 0, -2);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : fileName.left(dot);
 }
 
 QString joinPath(const QString &folder, const QString &name)

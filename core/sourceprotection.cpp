@@ -37,6 +37,12 @@ QString identityOf(const QString &path)
 
 QString cleanAbsolute(const QString &path)
 {
+#ifdef Q_OS_UNIX
+    // What QFileInfo gives an absolute path, cleaned already, without the file-system entry it
+    // builds: every file of a run comes here several times.
+    if (path.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(path);
+#endif
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
@@ -45,17 +51,15 @@ QString cleanAbsolute(const QString &path)
 bool wouldOverwriteSource(const QString &source, const QString &outputPath,
                           Qt::CaseSensitivity outputCase)
 {
-    const QFileInfo in(source);
-    const QFileInfo out(outputPath);
     if (cleanAbsolute(source).compare(cleanAbsolute(outputPath), outputCase) == 0)
         return true;
     // Only an existing output can be the source under another name; a missing one has no
     // canonical path, and an empty canonical path must not match another empty one. Asking
     // first spares each image of a run a look at every folder of both paths.
-    if (!out.exists())
+    if (!QFileInfo::exists(outputPath))
         return false;
-    const QString canonicalIn = in.canonicalFilePath();
-    const QString canonicalOut = out.canonicalFilePath();
+    const QString canonicalIn = QFileInfo(source).canonicalFilePath();
+    const QString canonicalOut = QFileInfo(outputPath).canonicalFilePath();
     return !canonicalIn.isEmpty() && canonicalIn.compare(canonicalOut, outputCase) == 0;
 }
 

@@ -23,6 +23,9 @@ using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
 using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
 using Stop = std::tuple<QString, int>;
 using Call = std::tuple<QString, velinor::ConverterProcess::Ending, int, QString>;
+// the scripts of the calls one process makes, what it says after each, each started from the
+// end of the one before
+using Again = std::tuple<QStringList, QStringList, bool>;
 // Ghostscript's page count, the size of the source, the outcome, the converter's calls
 using Counted = std::tuple<QByteArray, qint64, FileResult::Outcome, int>;
 using Pack = velinor::PackResult::Outcome;
@@ -342,6 +345,47 @@ private slots:
         const QString scratch = testenv::readFile(folder + "/scratch").trimmed();
         QVERIFY(scratch.isEmpty() || QDir(scratch).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                            QDir::Hidden | QDir::System));
+    }
+
+    // A run gives each process call after call: what it says is the last call's alone, even
+    // where that call said nothing, and a call can start from the end of the one before.
+    void callAgain_data()
+    {
+        const auto row = testenv::rows<Again>();
+        const QStringList scripts{"printf 'a\\nb' >&2; exit 3", "exit 0", "printf c >&2; exit 1"};
+        row("after the event loop", scripts, QStringList{"a\nb", "", "c"}, false);
+        row("from its own end", scripts, QStringList{"a\nb", "", "c"}, true);
+        row("after a crash", QStringList{"printf x >&2; kill -SEGV $$", "printf y >&2"},
+            QStringList{"x", "y"}, true);
+    }
+    void callAgain()
+    {
+        const auto [scripts, said, fromItsEnd] = testenv::fetch<Again>();
+        const QString folder = tmp.filePath(QStringLiteral("again-") + QTest::currentDataTag());
+        QDir().mkpath(folder);
+        QStringList programs;
+        for (const QString &script : scripts) {
+            programs << testenv::writeFile(folder + QString("/convert%1").arg(programs.size()),
+                                           "#!/bin/sh\n" + script.toUtf8());
+            QFile(programs.last()).setPermissions(QFile::ExeOwner | QFile::ReadOwner);
+        }
+        velinor::ConverterProcess process;
+        QEventLoop loop;
+        QStringList tails;
+        connect(&process, &velinor::ConverterProcess::ended, [&] {
+            tails << QString::fromUtf8(process.errorTail());
+            if (fromItsEnd && tails.size() < programs.size())
+                process.start(programs.at(tails.size()), {}, folder);
+            else
+                loop.quit();
+        });
+        for (qsizetype told = -1; tails.size() < programs.size() && told < tails.size();) {
+            told = tails.size(); // a call that is never told ended fails the row below
+            process.start(programs.at(tails.size()), {}, folder);
+            QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        QCOMPARE(tails, said);
     }
 
     // One watcher for the whole of velinor, however many programs it starts, and it keeps
