@@ -297,7 +297,14 @@ int main(int argc, char *argv[])
     keepStandardOutputSlot(); // before anything opens a file
     // Before Qt takes its own options out of argv.
     const Unrepresentable unrepresentable = unrepresentableArguments(argc, argv);
+    // Its loop waits on converters and nothing of a desktop's: Qt's own loop makes fewer system
+    // calls a converter call than GLib's, which the window keeps for the desktop. Taken back once
+    // the loop is made, so that the programs it runs are not given it.
+    const bool noGlibGiven = qEnvironmentVariableIsSet("QT_NO_GLIB");
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication application(argc, argv);
+    if (!noGlibGiven)
+        qunsetenv("QT_NO_GLIB");
     QCoreApplication::setApplicationName(QStringLiteral("velinor-cli"));
     QTranslator translator;
     velinor::installTranslator(application, translator);
