@@ -51,7 +51,8 @@ void Progress::fileDone(const QString &name, const QStringList &problems)
     lineOpen = false;
     if (quiet && problems.isEmpty())
         return;
-    QString text = QStringLiteral("[%1/%2] %3\n").arg(done).arg(total).arg(name);
+    QString text =
+        QStringLiteral("[%1/%2] %3\n").arg(QString::number(done), QString::number(total), name);
     for (const QString &problem : problems)
         text += problem + QLatin1Char('\n');
     writeError(text);

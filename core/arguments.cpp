@@ -125,20 +125,9 @@ QStringList outputOptions(const ConversionOptions &options)
     return args;
 }
 
-ConversionCall buildConversion(const QString &source, const QString &destination,
-                               const ConversionOptions &options)
+QStringList converterOptions(const ConversionOptions &options)
 {
-    ConversionCall call;
-    call.fileName = velinor::fileName(source);
-    call.baseName = velinor::baseName(call.fileName);
-    call.extension = options.png ? QStringLiteral(".png") : QStringLiteral(".jpg");
-    call.outputPath = joinPath(destination, call.baseName + call.extension);
-
-    ConverterCall &command = call.command;
-    command.density = renderDensity(options.supersampling);
-    command.input = joinPath(folderPart(source), call.fileName);
-    command.fit.width = options.fitWidth;
-    QStringList &args = command.options;
+    QStringList args;
     // ImageMagick renders PDF pages on a transparent background, so the smoothing of text lives
     // in the opacity: reducing to grey first would meet only black and see no grey levels, and a
     // transparent page shows black in many viewers. Laying every page on white before anything
@@ -150,6 +139,29 @@ ConversionCall buildConversion(const QString &source, const QString &destination
         args << QStringLiteral("-resize") << QString::number(percent) + QLatin1Char('%');
     if (options.append)
         args << QStringLiteral("-append");
+    return args;
+}
+
+ConversionCall buildConversion(const QString &source, const QString &destination,
+                               const ConversionOptions &options)
+{
+    return buildConversion(source, destination, options, converterOptions(options));
+}
+
+ConversionCall buildConversion(const QString &source, const QString &destination,
+                               const ConversionOptions &options, const QStringList &shared)
+{
+    ConversionCall call;
+    call.fileName = velinor::fileName(source);
+    call.baseName = velinor::baseName(call.fileName);
+    call.extension = options.png ? QStringLiteral(".png") : QStringLiteral(".jpg");
+    call.outputPath = joinPath(destination, call.baseName + call.extension);
+
+    ConverterCall &command = call.command;
+    command.density = renderDensity(options.supersampling);
+    command.input = joinPath(folderPart(source), call.fileName);
+    command.fit.width = options.fitWidth;
+    command.options = shared;
     command.output = call.outputPath;
     return call;
 }

@@ -81,9 +81,15 @@ int resizePercent(const ConversionOptions &options);
 // What sets how an image is written: its quality or compression, colours and depth.
 QStringList outputOptions(const ConversionOptions &options);
 
-// Builds the converter call for one source file written into the destination folder.
+// What every call of the same options passes after its input and before its output.
+QStringList converterOptions(const ConversionOptions &options);
+
+// Builds the converter call for one source file written into the destination folder; a run
+// gives each of its files the converterOptions() it made once.
 ConversionCall buildConversion(const QString &source, const QString &destination,
                                const ConversionOptions &options);
+ConversionCall buildConversion(const QString &source, const QString &destination,
+                               const ConversionOptions &options, const QStringList &shared);
 
 } // namespace velinor
 

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QMetaObject>
+#include <QStringEncoder>
 
 #ifdef Q_OS_LINUX
 #define VELINOR_SPAWN 1
@@ -178,17 +179,23 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
 {
     const ScratchFolder folder = takeScratchFolder();
     d->slot = folder.slot;
-    // Qt 6 reads and writes names on Linux as UTF-8: the bytes of QFile::encodeName, without the
-    // converter it sets up for each one.
-    QList<QByteArray> bytes;
-    bytes.reserve(arguments.size() + 1);
-    bytes << program.toUtf8();
+    // The bytes of QFile::encodeName (Qt 6 takes names on Linux for UTF-8), all in one block.
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    qsizetype room = utf8.requiredSpace(program.size()) + 1;
     for (const QString &argument : arguments)
-        bytes << argument.toUtf8();
+        room += utf8.requiredSpace(argument.size()) + 1;
+    QByteArray bytes(room, Qt::Uninitialized);
     std::vector<char *> argv, environment;
-    argv.reserve(size_t(bytes.size()) + 1);
-    for (QByteArray &argument : bytes)
-        argv.push_back(argument.data());
+    argv.reserve(size_t(arguments.size()) + 2);
+    char *out = bytes.data();
+    const auto append = [&](const QString &argument) {
+        argv.push_back(out);
+        out = utf8.appendToBuffer(out, argument);
+        *out++ = '\0';
+    };
+    append(program);
+    for (const QString &argument : arguments)
+        append(argument);
     argv.push_back(nullptr);
     environment.reserve(size_t(folder.variables.size()) + 1);
     for (const QByteArray &variable : folder.variables)
@@ -204,7 +211,7 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
         d->errors = takeErrorFile();
     const QByteArray folderName = workingDirectory.toUtf8();
     SpawnRequest request;
-    request.program = bytes.first().constData();
+    request.program = argv.front();
     request.arguments = argv.data();
     request.environment = folder.slot >= 0 ? environment.data() : environ;
     request.folder = folderName.isEmpty() ? nullptr : folderName.constData();

@@ -168,10 +168,11 @@ Engine::Private::Private(Engine *q, const EngineSettings &settings, const QStrin
       renamer(settings.destination, settings.tns, nameCase, listed)
 {
     this->settings.jobs = std::max(1, settings.jobs);
+    const QStringList shared = converterOptions(settings.options);
     for (const QString &source : sources) {
         auto job = std::make_unique<Job>();
         job->source = source;
-        job->call = buildConversion(source, settings.destination, settings.options);
+        job->call = buildConversion(source, settings.destination, settings.options, shared);
         waiting.push_back(int(jobs.size()));
         jobs.push_back(std::move(job));
     }

@@ -77,6 +77,11 @@ QString literalOutput(const QString &outputPath, bool severalImages)
 
 QString absoluteForMagick(const QString &path)
 {
+#ifdef Q_OS_UNIX
+    // Asked of every call's paths, nearly all absolute already: QDir would build a QFileInfo.
+    if (path.startsWith(QLatin1Char('/')))
+        return path;
+#endif
     return QDir::isRelativePath(path) ? QDir::current().absoluteFilePath(path) : path;
 }
 

@@ -46,6 +46,15 @@ QByteArray unrepresentableEntry(const QByteArray &folder, const QString &decoded
 
 } // namespace
 
+QByteArray nameBytes(const QString &name)
+{
+#ifdef Q_OS_UNIX
+    return name.toUtf8();
+#else
+    return QFile::encodeName(name);
+#endif
+}
+
 bool representableName(const QByteArray &bytes)
 {
 #ifdef Q_OS_WIN

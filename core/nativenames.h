@@ -11,6 +11,11 @@ class QUrl;
 // and the text then names another file, or none. Such a name is refused, never approximated.
 namespace velinor {
 
+// The bytes of a name, as QFile::encodeName gives them. Qt 6 takes every name on Unix for UTF-8;
+// spelt out here without the converter that encodeName sets up for each name, since every file
+// of a run passes through here several times.
+QByteArray nameBytes(const QString &name);
+
 // Whether these bytes come back unchanged from text: a command-line argument, a file URL's path.
 bool representableName(const QByteArray &bytes);
 

@@ -1,6 +1,7 @@
 #include "pdfpages.h"
 
 #include "childprocess.h"
+#include "nativenames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -80,7 +81,7 @@ QList<QByteArray> askGhostscript(const QString &source, const QString &program,
 QByteArray firstBytes(const QString &source, qsizetype count)
 {
 #ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(source);
+    const QByteArray name = nameBytes(source);
     struct stat status = {};
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return QByteArray();

@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "cbz.h"
 #include "filenamecase.h"
+#include "nativenames.h"
 #include "paths.h"
 #include "screens.h"
 #include "tnsrename.h"
@@ -14,6 +15,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace velinor {
@@ -26,12 +28,28 @@ QString identityOf(const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::stat(nameBytes(path).constData(), &status) != 0)
         return QString();
-    return QStringLiteral("%1:%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
+    return QString::number(quint64(status.st_dev)) + QLatin1Char(':') +
+           QString::number(quint64(status.st_ino));
 #else
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return fileNameCase == Qt::CaseInsensitive ? canonical.toLower() : canonical;
+#endif
+}
+
+// A regular file that this user may read, asked as QFileInfo asks it, without building one for
+// every file of a run.
+bool readableFile(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = nameBytes(path);
+    struct stat status;
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(name.constData(), R_OK) == 0;
+#else
+    const QFileInfo file(path);
+    return file.isFile() && file.isReadable();
 #endif
 }
 
@@ -97,8 +115,7 @@ SourceGuard::SourceGuard(const QStringList &sources, const QString &destination,
 SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call, bool tns,
                                  bool cbz, bool screens) const
 {
-    const QFileInfo file(source);
-    if (!file.isFile() || !file.isReadable())
+    if (!readableFile(source))
         return {SourceRefusal::Unreadable, QString()};
     if (wouldOverwriteSource(source, call.outputPath, destinationCase))
         return {SourceRefusal::ReplacesSource, source};
