@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "filenamecase.h"
 #include "magicknames.h"
+#include "paths.h"
 #include "sourceprotection.h"
 #include "testenv.h"
 #include "tnsrename.h"
@@ -19,6 +20,8 @@ enum class How { Prefix, Own, To, Back };
 using Renames = std::tuple<How, QString, QString, QString, int, bool>;
 using Guard = std::tuple<QString, QString, bool, velinor::SourceRefusal, bool>;
 using Readings = std::tuple<QString, bool, bool>;
+// a folder and a name, the path they make
+using Joined = std::tuple<QString, QString, QString>;
 
 class TestNames : public QObject
 {
@@ -149,6 +152,28 @@ private slots:
         const auto [name, pattern, ownName] = testenv::fetch<Readings>();
         QCOMPARE(velinor::isWildcardName(name), pattern);
         QCOMPARE(velinor::writesUnderOwnName(name), ownName);
+    }
+
+    // Every image's path is a folder and a name joined by QDir's rule, whichever way it is made.
+    void joined_data()
+    {
+        const auto row = testenv::rows<Joined>();
+        row("plain", "/d", "a.png", "/d/a.png");
+        row("a trailing slash", "/d/", "a.png", "/d/a.png");
+        row("two trailing slashes", "/d//", "a.png", "/d/a.png");
+        row("the root", "/", "a.png", "/a.png");
+        row("a name of a folder's", "/d", "x/a.png", "/d/x/a.png");
+        row("an absolute name", "/d", "/a.png", "/a.png");
+        row("a colon first, not a resource", "/d", ":a.png", "/d/:a.png");
+        row("the extension alone", "/d", ".png", "/d/.png");
+        row("a relative folder", "d/e", "a.png", "d/e/a.png");
+        row("no folder", "", "a.png", "./a.png");
+        row("the working folder", ".", "a.png", "./a.png");
+    }
+    void joined()
+    {
+        const auto [folder, name, path] = testenv::fetch<Joined>();
+        QCOMPARE(velinor::joinPath(folder, name), path);
     }
 
     // A destination still to be made is probed in the folder it will be made in, and the probe
