@@ -27,6 +27,7 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -87,6 +88,21 @@ int outputFailed()
     return SomeFailed;
 }
 
+#ifdef Q_OS_UNIX
+// Counted by name: QDir would look at what each one is open on.
+long openDescriptors()
+{
+    DIR *folder = ::opendir("/proc/self/fd");
+    if (!folder)
+        return 3;
+    long count = -1; // its own
+    while (const dirent *entry = ::readdir(folder))
+        count += entry->d_name[0] != '.';
+    ::closedir(folder);
+    return count;
+}
+#endif
+
 // Past the limit of open files, converters would fail to start, and their files with them.
 int jobsWithinDescriptors(int jobs)
 {
@@ -95,8 +111,7 @@ int jobsWithinDescriptors(int jobs)
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return jobs;
     const long most = long(std::min<rlim_t>(limit.rlim_cur, 1 << 30));
-    const QDir openFiles(QStringLiteral("/proc/self/fd"));
-    const long used = openFiles.exists() ? long(openFiles.count()) : 3;
+    const long used = openDescriptors();
     const long fit = std::max(1L, (most - used - descriptorsSpare) / descriptorsPerJob);
     if (jobs <= fit)
         return jobs;

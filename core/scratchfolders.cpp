@@ -147,10 +147,12 @@ void removeLeftovers()
 {
 #ifdef Q_OS_UNIX
     const QDir temporary(QDir::tempPath());
-    const QStringList names =
-        temporary.entryList({folderPrefix + QLatin1Char('*')},
-                            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot | QDir::Hidden);
+    // Without a name filter, which Qt would compile into a regular expression at every start.
+    const QStringList names = temporary.entryList(
+        QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot | QDir::Hidden, QDir::NoSort);
     for (const QString &name : names) {
+        if (!name.startsWith(folderPrefix))
+            continue;
         const QString rest = name.mid(folderPrefix.size());
         bool isNumber = false;
         const long pid = rest.section(QLatin1Char('-'), 0, 0).toLong(&isNumber);
