@@ -262,9 +262,14 @@ void MainWindow::setRunning(bool on)
     form->progressBar->setVisible(on);
     form->boutonArreter->setVisible(on);
     form->boutonArreter->setEnabled(on);
-    // Lay the window out now: the bar would otherwise get its place only after the run.
+    // Lay the window out now: the bar would otherwise get its place only after the run. Painted
+    // at once at the start, before the engine is made (long for a long list); at the end, once,
+    // with the status that follows, rather than first with the status of the last file.
     form->centralWidget->layout()->activate();
-    repaint();
+    if (on)
+        repaint();
+    else
+        update();
 }
 
 void MainWindow::on_boutonArreter_clicked()
