@@ -1,5 +1,6 @@
 #include "converterprocess.h"
 
+#include "nativenames.h"
 #include "scratchfolders.h"
 #include "spawn.h"
 
@@ -179,7 +180,7 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
 {
     const ScratchFolder folder = takeScratchFolder();
     d->slot = folder.slot;
-    // The bytes of QFile::encodeName (Qt 6 takes names on Linux for UTF-8), all in one block.
+    // nameBytes() of each, all in one block: UTF-8, as Qt 6 takes names on Linux.
     QStringEncoder utf8(QStringEncoder::Utf8);
     qsizetype room = utf8.requiredSpace(program.size()) + 1;
     for (const QString &argument : arguments)
@@ -209,7 +210,7 @@ void ConverterProcess::start(const QString &program, const QStringList &argument
     }
     if (d->errors < 0)
         d->errors = takeErrorFile();
-    const QByteArray folderName = workingDirectory.toUtf8();
+    const QByteArray folderName = nameBytes(workingDirectory);
     SpawnRequest request;
     request.program = argv.front();
     request.arguments = argv.data();
