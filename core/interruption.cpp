@@ -1,5 +1,7 @@
 #include "interruption.h"
 
+#include "spawn.h"
+
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
@@ -18,6 +20,12 @@ struct sigaction previous[std::size(handledSignals)];
 extern "C" void onSignal(int signalNumber)
 {
     const int savedErrno = errno;
+#ifdef Q_OS_LINUX
+    if (velinor::endStartingChild(signalNumber)) {
+        errno = savedErrno;
+        return;
+    }
+#endif
     const char byte = char(signalNumber);
     // A full pipe already holds enough requests; the byte may be lost without harm.
     [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &byte, 1);
@@ -49,6 +57,9 @@ Interruption::Interruption(QObject *parent) : QObject(parent)
         if (handledSignals[i] != SIGHUP || previous[i].sa_handler != SIG_IGN)
             ::sigaction(handledSignals[i], &action, nullptr);
     }
+#ifdef Q_OS_LINUX
+    velinor::setOwnStopHandlers(true);
+#endif
 #endif
 }
 
@@ -57,6 +68,9 @@ Interruption::~Interruption()
 #ifdef Q_OS_UNIX
     if (!notifier)
         return;
+#ifdef Q_OS_LINUX
+    velinor::setOwnStopHandlers(false);
+#endif
     for (size_t i = 0; i < std::size(handledSignals); ++i)
         ::sigaction(handledSignals[i], &previous[i], nullptr);
     delete notifier;

@@ -1,6 +1,7 @@
 #include "spawn.h"
 
 #ifdef Q_OS_LINUX
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -18,8 +19,12 @@ struct ChildPlan
 {
     const SpawnRequest *request;
     int input, output, errors;
+    bool resetStopHandlers;
     int failure; // errno of the step that failed, written by the child
 };
+
+std::atomic<bool> ownStopHandlers{false};
+std::atomic<pid_t> velinorPid{0};
 
 // The kernel's own signal set and action: glibc's calls would not let the set hold every signal,
 // and a sanitizer's stand-ins for them keep velinor's handlers in memory that the child shares.
@@ -67,9 +72,9 @@ void resetSignals()
 }
 
 // Runs in the child, in velinor's memory and on the starting thread's stack, while that thread
-// waits for the exec. Every signal stays blocked until just before the exec, and velinor's own
-// handlers are reset first: one caught in between would otherwise run here, in velinor's memory,
-// and tell velinor of a stop it was never asked for.
+// waits for the exec. A handler of velinor's that ran here would tell velinor of a stop it was
+// never asked for: either velinor's own handlers end the child instead (endStartingChild), or
+// every signal stays blocked until just before the exec and the handlers are reset first.
 extern "C" int startChild(void *data)
 {
     auto *plan = static_cast<ChildPlan *>(data);
@@ -77,7 +82,8 @@ extern "C" int startChild(void *data)
     // Before anything can be signalled to the group it was started in, such as a Ctrl-C.
     if (request.ownGroup && ::syscall(SYS_setpgid, 0, 0) != 0)
         childFailed(plan);
-    resetSignals();
+    if (plan->resetStopHandlers)
+        resetSignals();
     if (!placeAt(plan->input, STDIN_FILENO) || !placeAt(plan->output, STDOUT_FILENO) ||
         !placeAt(plan->errors, STDERR_FILENO))
         childFailed(plan);
@@ -88,12 +94,33 @@ extern "C" int startChild(void *data)
 #endif
     if (request.folder && ::syscall(SYS_chdir, request.folder) != 0)
         childFailed(plan);
+    // Also what the starting thread blocked: the program gets none of it.
     setMask(&noSignal, nullptr);
     ::syscall(SYS_execve, request.program, request.arguments, request.environment);
     childFailed(plan);
 }
 
 } // namespace
+
+void setOwnStopHandlers(bool installed)
+{
+    if (installed)
+        velinorPid.store(::getpid());
+    ownStopHandlers.store(installed);
+}
+
+bool endStartingChild(int signalNumber)
+{
+    const pid_t self = pid_t(::syscall(SYS_getpid));
+    const pid_t velinor = velinorPid.load();
+    if (velinor == 0 || self == velinor)
+        return false;
+    const KernelAction byDefault = {SIG_DFL, 0, nullptr, 0};
+    ::syscall(SYS_rt_sigaction, signalNumber, &byDefault, nullptr, sizeof(unsigned long));
+    // Held while its handler runs, it takes effect as the handler returns.
+    ::syscall(SYS_kill, self, signalNumber);
+    return true;
+}
 
 int nullDevice()
 {
@@ -102,17 +129,20 @@ int nullDevice()
 }
 
 // glibc's posix_spawn resets all 64 signal handlers in the child, one system call or two each,
-// which costs more than a converter that does nothing; only velinor's own need it. The child
-// borrows this frame for its stack: the thread is suspended until it has exec'd or ended.
+// which costs more than a converter that does nothing; only velinor's own need it, and not even
+// those while they end a child themselves: each system call here is paid on every call. The
+// child borrows this frame for its stack: the thread is suspended until it has exec'd or ended.
 Spawned spawnProgram(const SpawnRequest &request)
 {
     const auto orNull = [](int fd) { return fd >= 0 ? fd : nullDevice(); };
-    ChildPlan plan{&request, orNull(request.input), orNull(request.output), orNull(request.errors),
-                   0};
+    const bool reset = !ownStopHandlers.load();
+    ChildPlan plan{
+        &request, orNull(request.input), orNull(request.output), orNull(request.errors), reset, 0};
     alignas(16) char stack[16 * 1024];
     char *const top = stack + sizeof stack;
     unsigned long previous = 0;
-    setMask(&allSignals, &previous);
+    if (reset)
+        setMask(&allSignals, &previous);
     int exitFd = -1;
     // The end's descriptor comes with the child, before its number can be given to another.
     const int flags = CLONE_VM | CLONE_VFORK | SIGCHLD;
@@ -123,7 +153,8 @@ Spawned spawnProgram(const SpawnRequest &request)
         exitFd = -1;
         pid = ::clone(startChild, top, flags, &plan);
     }
-    setMask(&previous, nullptr);
+    if (reset)
+        setMask(&previous, nullptr);
     if (pid <= 0)
         return {};
     if (plan.failure != 0) {

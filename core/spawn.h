@@ -36,6 +36,16 @@ Spawned spawnProgram(const SpawnRequest &request);
 // /dev/null, open for as long as velinor runs.
 int nullDevice();
 
+// Told by Interruption while velinor's own handlers hold SIGHUP, SIGINT and SIGTERM (SIGHUP may
+// stay ignored under nohup). A child then leaves them as they are: its exec gives them their
+// default effect, and one caught before the exec ends the child (endStartingChild).
+void setOwnStopHandlers(bool installed);
+
+// For those handlers: caught in a program velinor is starting, before its exec, in velinor's
+// memory, a signal is that program's to die of, not velinor's to be told of. Then the signal is
+// given its default effect there and true returned. Only system calls: safe in a handler.
+bool endStartingChild(int signalNumber);
+
 } // namespace velinor
 
 #endif

@@ -2,6 +2,7 @@
 // of a long document, which files may run side by side, the order files are told in, and stop.
 #include "converterprocess.h"
 #include "engine.h"
+#include "interruption.h"
 #include "paths.h"
 #include "processes.h"
 #include "testenv.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <dlfcn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using velinor::FileResult;
@@ -23,6 +26,8 @@ using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
 using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
 using Stop = std::tuple<QString, int>;
 using Call = std::tuple<QString, velinor::ConverterProcess::Ending, int, QString>;
+// whether velinor ignored the hang-up before its handlers, what the program checks
+using Handled = std::tuple<bool, QString>;
 // the scripts of the calls one process makes, what it says after each, each started from the
 // end of the one before
 using Again = std::tuple<QStringList, QStringList, bool>;
@@ -274,6 +279,44 @@ private slots:
         QCOMPARE(results.value(1).outcome, FileResult::Outcome::Unreadable);
     }
 
+    // Runs the script as the converter from a thread that blocks SIGINT and SIGTERM, in a velinor
+    // that ignores them and the hang-up (nohup, a background job) or not the hang-up, with its
+    // own handlers or not, and tells how it ended.
+    std::pair<velinor::ConverterProcess::Ending, int>
+    callScript(velinor::ConverterProcess &process, const QString &folder, const QString &script,
+               bool handled, bool hangUpIgnored = true)
+    {
+        QDir().mkpath(folder);
+        const QString program =
+            testenv::writeFile(folder + "/convert", "#!/bin/sh\n" + script.toUtf8());
+        if (!script.isEmpty())
+            QFile(program).setPermissions(QFile::ExeOwner | QFile::ReadOwner);
+        QEventLoop loop;
+        std::pair<velinor::ConverterProcess::Ending, int> ended{{}, -1};
+        connect(&process, &velinor::ConverterProcess::ended, [&](auto e, int c) {
+            ended = {e, c};
+            loop.quit();
+        });
+        struct sigaction ignore = {}, before[3];
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGINT, &ignore, &before[0]), ::sigaction(SIGTERM, &ignore, &before[1]);
+        if (!hangUpIgnored)
+            ignore.sa_handler = SIG_DFL;
+        ::sigaction(SIGHUP, &ignore, &before[2]);
+        auto handlers = handled ? std::make_unique<velinor::Interruption>() : nullptr;
+        sigset_t stops, mask;
+        sigemptyset(&stops), sigaddset(&stops, SIGINT), sigaddset(&stops, SIGTERM);
+        ::pthread_sigmask(SIG_BLOCK, &stops, &mask);
+        process.start(program, {}, folder);
+        ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+        handlers.reset();
+        ::sigaction(SIGINT, &before[0], nullptr), ::sigaction(SIGTERM, &before[1], nullptr);
+        ::sigaction(SIGHUP, &before[2], nullptr);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return ended;
+    }
+
     // One converter call, a script standing for the converter: how it ended, what it said last,
     // and that what it left running in its group did not outlive it.
     void call_data()
@@ -306,31 +349,8 @@ private slots:
     {
         const auto [script, ending, code, said] = testenv::fetch<Call>();
         const QString folder = tmp.filePath(QTest::currentDataTag());
-        QDir().mkpath(folder);
-        const QString program =
-            testenv::writeFile(folder + "/convert", "#!/bin/sh\n" + script.toUtf8());
-        if (!script.isEmpty())
-            QFile(program).setPermissions(QFile::ExeOwner | QFile::ReadOwner);
         velinor::ConverterProcess process;
-        QEventLoop loop;
-        velinor::ConverterProcess::Ending ended{};
-        int exitCode = -1;
-        connect(&process, &velinor::ConverterProcess::ended, [&](auto e, int c) {
-            ended = e, exitCode = c;
-            loop.quit();
-        });
-        struct sigaction ignore = {}, before[3];
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGINT, &ignore, &before[0]), ::sigaction(SIGTERM, &ignore, &before[1]);
-        ::sigaction(SIGHUP, &ignore, &before[2]);
-        sigset_t stops, mask;
-        sigemptyset(&stops), sigaddset(&stops, SIGINT), sigaddset(&stops, SIGTERM);
-        ::pthread_sigmask(SIG_BLOCK, &stops, &mask);
-        process.start(program, {}, folder);
-        ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
-        ::sigaction(SIGINT, &before[0], nullptr), ::sigaction(SIGTERM, &before[1], nullptr);
-        ::sigaction(SIGHUP, &before[2], nullptr);
-        loop.exec();
+        const auto [ended, exitCode] = callScript(process, folder, script, false);
         QCOMPARE(ended, ending);
         QCOMPARE(exitCode, code);
         QCOMPARE(QString::fromUtf8(process.errorTail()), QString(said).replace("@", folder + "\n"));
@@ -345,6 +365,56 @@ private slots:
         const QString scratch = testenv::readFile(folder + "/scratch").trimmed();
         QVERIFY(scratch.isEmpty() || QDir(scratch).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                            QDir::Hidden | QDir::System));
+    }
+
+    // Where velinor's own handlers hold the stops, a call leaves them to its exec, which gives
+    // the program their default effect; a hang-up ignored before them stays ignored.
+    void callHandled_data()
+    {
+        const auto row = testenv::rows<Handled>();
+        const QString free = "for m in SigIgn SigBlk; do s=0x$(sed -n \"s/^$m:\\t//p\" "
+                             "/proc/$$/status); [ $((s & 0x4002)) = 0 ] || exit 6; done";
+        const QString hangUp =
+            "; s=0x$(sed -n 's/^SigIgn:\\t//p' /proc/$$/status); [ $((s & 1)) = ";
+        row("the stops by default, the hang-up too", false, free + hangUp + "0 ]");
+        row("the stops by default, the hang-up still ignored", true, free + hangUp + "1 ]");
+    }
+    void callHandled()
+    {
+        const auto [hangUpIgnored, script] = testenv::fetch<Handled>();
+        velinor::ConverterProcess process;
+        const auto [ended, exitCode] =
+            callScript(process, tmp.filePath(QStringLiteral("handled-") + QTest::currentDataTag()),
+                       script, true, hangUpIgnored);
+        QCOMPARE(ended, velinor::ConverterProcess::Ending::Exited);
+        QCOMPARE(exitCode, 0);
+    }
+
+    // A stop caught by another process that runs velinor's handlers, as a program being started
+    // does before its exec, ends that process as the signal would, and velinor is not told.
+    void stopBeforeExec()
+    {
+        struct sigaction byDefault = {}, before;
+        byDefault.sa_handler = SIG_DFL;
+        ::sigaction(SIGHUP, &byDefault, &before); // even under nohup
+        const auto restore = qScopeGuard([&] { ::sigaction(SIGHUP, &before, nullptr); });
+        velinor::Interruption handlers;
+        int told = 0;
+        connect(&handlers, &velinor::Interruption::requested, [&] { ++told; });
+        for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::kill(::getpid(), signalNumber);
+                ::_exit(0);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFSIGNALED(status));
+            QCOMPARE(WTERMSIG(status), signalNumber);
+        }
+        QCoreApplication::processEvents();
+        ::kill(::getpid(), SIGTERM); // and velinor itself is still told
+        QTRY_COMPARE(told, 1);
     }
 
     // A run gives each process call after call: what it says is the last call's alone, even
