@@ -15,11 +15,12 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
 #endif
 
 namespace velinor {
@@ -142,30 +143,34 @@ void empty(const QString &path)
 }
 
 // Only velinor's own folders, of a process that no longer exists, and only real folders of this
-// user: a link under such a name is not followed.
+// user: a link under such a name is not followed. The temporary folder may hold thousands of
+// entries, looked at by name alone here at every start, as Qt's listing would not.
 void removeLeftovers()
 {
 #ifdef Q_OS_UNIX
-    const QDir temporary(QDir::tempPath());
-    // Without a name filter, which Qt would compile into a regular expression at every start.
-    const QStringList names = temporary.entryList(
-        QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot | QDir::Hidden, QDir::NoSort);
-    for (const QString &name : names) {
-        if (!name.startsWith(folderPrefix))
+    const QByteArray temporary = QFile::encodeName(QDir::tempPath());
+    DIR *folder = ::opendir(temporary.constData());
+    if (!folder)
+        return;
+    const QByteArray prefix = QByteArray(folderPrefix.data(), folderPrefix.size());
+    const pid_t self = ::getpid();
+    while (const dirent *entry = ::readdir(folder)) {
+        const char *name = entry->d_name;
+        if (std::strncmp(name, prefix.constData(), size_t(prefix.size())) != 0)
             continue;
-        const QString rest = name.mid(folderPrefix.size());
-        bool isNumber = false;
-        const long pid = rest.section(QLatin1Char('-'), 0, 0).toLong(&isNumber);
-        if (!isNumber || pid <= 0 || !rest.contains(QLatin1Char('-')) ||
-            pid == QCoreApplication::applicationPid() || ::kill(pid_t(pid), 0) == 0 ||
-            errno != ESRCH)
+        const char *number = name + prefix.size();
+        char *end = nullptr;
+        errno = 0;
+        const long pid = std::strtol(number, &end, 10);
+        if (end == number || *end != '-' || errno != 0 || pid <= 0 || pid == self ||
+            ::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
             continue;
-        const QString path = temporary.filePath(name);
         struct stat status = {};
-        if (::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
-            status.st_uid == ::getuid())
-            QDir(path).removeRecursively();
+        if (::fstatat(::dirfd(folder), name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(status.st_mode) && status.st_uid == ::getuid())
+            QDir(QFile::decodeName(temporary + '/' + name)).removeRecursively();
     }
+    ::closedir(folder);
 #endif
 }
 
