@@ -85,14 +85,13 @@ QByteArray firstBytes(const QString &source, qsizetype count)
     struct stat status = {};
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return QByteArray();
-    // Replaced by something else meanwhile, it is still not waited for.
+    // Replaced by something else meanwhile, it is still not waited for: a pipe, a socket or a
+    // terminal refuses pread, and nothing here waits.
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return QByteArray();
     QByteArray head(count, Qt::Uninitialized);
-    const ssize_t read = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
-                             ? ::pread(fd, head.data(), size_t(count), 0)
-                             : 0;
+    const ssize_t read = ::pread(fd, head.data(), size_t(count), 0);
     ::close(fd);
     head.truncate(std::max<qsizetype>(0, read));
     return head;
