@@ -96,6 +96,7 @@ struct Job
     int pagesDone = 0;
     int pagesTold = 0;
     std::optional<DocumentKind> kind;    // once its first bytes are read
+    bool readable = false;               // a regular file, when they were
     std::unique_ptr<LiteralNames> names; // while its calls run
     std::vector<Range> ranges;           // running
     QStringList images;                  // cut into screens: what it left, in reading order
@@ -253,8 +254,11 @@ int Engine::Private::readyFiles() const
 // Whether the file is planned without a program, which begin() then does before it returns.
 bool Engine::Private::plannedAtOnce(Job &job)
 {
-    if (!job.kind)
-        job.kind = documentKind(job.source);
+    if (!job.kind) {
+        const std::optional<DocumentKind> kind = readableKind(job.source);
+        job.readable = kind.has_value();
+        job.kind = kind.value_or(DocumentKind::Other);
+    }
     return !countsImages(job.call, settings.options, *job.kind);
 }
 
@@ -297,9 +301,12 @@ int Engine::Private::nextToBegin() const
 bool Engine::Private::begin(int index)
 {
     Job &job = *jobs[size_t(index)];
+    // Its kind read, it is known readable or not: no second look for that.
+    const bool atOnce = plannedAtOnce(job);
     const SourceVerdict verdict =
-        listed.check(job.source, job.call, settings.tns != TnsRename::None, settings.options.cbz,
-                     settings.options.screens);
+        job.readable ? listed.checkReadable(job.source, job.call, settings.tns != TnsRename::None,
+                                            settings.options.cbz, settings.options.screens)
+                     : SourceVerdict{SourceRefusal::Unreadable, QString()};
     if (verdict.refusal != SourceRefusal::None) {
         job.result.outcome = verdict.refusal == SourceRefusal::Unreadable
                                  ? FileResult::Outcome::Unreadable
@@ -310,7 +317,6 @@ bool Engine::Private::begin(int index)
     }
     enter(index, FileState::Planning);
     report();
-    const bool atOnce = plannedAtOnce(job);
     const DocumentKind kind = *job.kind;
     if (atOnce) {
         applyPlan(index, planFile(settings.converter, job.source, kind, job.call, settings.options,

@@ -75,31 +75,32 @@ QList<QByteArray> askGhostscript(const QString &source, const QString &program,
         .split(' ');
 }
 
-// Empty for anything but a regular file, which a named pipe or a device must not be taken for:
-// opening one could hold velinor until something writes to it. Each file of a run is read here
-// while the call before it runs, so its cost, as few system calls as can be, is on every call.
-QByteArray firstBytes(const QString &source, qsizetype count)
+// Nothing for anything but a regular file that can be read, which a named pipe or a device must
+// not be taken for: opening one could hold velinor until something writes to it. Each file of a
+// run is read here while the call before it runs, so its cost, as few system calls as can be, is
+// on every call.
+std::optional<QByteArray> firstBytes(const QString &source, qsizetype count)
 {
 #ifdef Q_OS_UNIX
     const QByteArray name = nameBytes(source);
     struct stat status = {};
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return QByteArray();
+        return std::nullopt;
     // Replaced by something else meanwhile, it is still not waited for: a pipe, a socket or a
     // terminal refuses pread, and nothing here waits.
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return QByteArray();
+        return std::nullopt;
     QByteArray head(count, Qt::Uninitialized);
     const ssize_t read = ::pread(fd, head.data(), size_t(count), 0);
     ::close(fd);
     head.truncate(std::max<qsizetype>(0, read));
     return head;
 #else
-    if (!QFileInfo(source).isFile())
-        return QByteArray();
     QFile file(source);
-    return file.open(QIODevice::ReadOnly) ? file.read(count) : QByteArray();
+    if (!QFileInfo(source).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(count);
 #endif
 }
 
@@ -107,10 +108,17 @@ QByteArray firstBytes(const QString &source, qsizetype count)
 
 DocumentKind documentKind(const QString &source)
 {
-    const QByteArray head = firstBytes(source, 1024);
-    if (head.contains("%PDF-"))
+    return readableKind(source).value_or(DocumentKind::Other);
+}
+
+std::optional<DocumentKind> readableKind(const QString &source)
+{
+    const std::optional<QByteArray> head = firstBytes(source, 1024);
+    if (!head)
+        return std::nullopt;
+    if (head->contains("%PDF-"))
         return DocumentKind::Pdf;
-    return head.startsWith("%!") ? DocumentKind::PostScript : DocumentKind::Other;
+    return head->startsWith("%!") ? DocumentKind::PostScript : DocumentKind::Other;
 }
 
 QList<QSizeF> pdfPageSizes(const QString &source, const StopRequest *stop)

@@ -117,6 +117,12 @@ SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &ca
 {
     if (!readableFile(source))
         return {SourceRefusal::Unreadable, QString()};
+    return checkReadable(source, call, tns, cbz, screens);
+}
+
+SourceVerdict SourceGuard::checkReadable(const QString &source, const ConversionCall &call,
+                                         bool tns, bool cbz, bool screens) const
+{
     if (wouldOverwriteSource(source, call.outputPath, destinationCase))
         return {SourceRefusal::ReplacesSource, source};
     const QLatin1String tnsSuffix(".tns");

@@ -51,6 +51,10 @@ public:
     // ".tns" names when renamed, or its .cbz.tns when packed) may be a listed source.
     SourceVerdict check(const QString &source, const ConversionCall &call, bool tns,
                         bool cbz = false, bool screens = false) const;
+    // The same for a file found a readable regular file a moment ago, as a run finds each file
+    // while reading its kind: every file of a run comes here.
+    SourceVerdict checkReadable(const QString &source, const ConversionCall &call, bool tns,
+                                bool cbz, bool screens) const;
     // Whether the file at this path is one of the listed sources, under any name; folderCase
     // tells how the path's folder compares names.
     bool isListed(const QString &path, Qt::CaseSensitivity folderCase = fileNameCase) const;

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -277,6 +278,35 @@ private slots:
         run(files);
         QCOMPARE(told.join(' '), QString("+0 0 1 +2 2"));
         QCOMPARE(results.value(1).outcome, FileResult::Outcome::Unreadable);
+    }
+
+    // What is not a regular file that can be read is told so, whatever files come before it,
+    // and is never handed to the converter: a pipe would hold it.
+    void unreadable_data()
+    {
+        QTest::addColumn<QString>("make");
+        QTest::newRow("missing") << "";
+        QTest::newRow("a folder") << "mkdir";
+        QTest::newRow("a pipe") << "mkfifo";
+    }
+    void unreadable()
+    {
+        QFETCH(QString, make);
+        for (const int before : {0, 1}) {
+            QStringList files = sources("a.pdf b.png");
+            const QString odd = here(QString("odd%1.pdf").arg(before));
+            if (!make.isEmpty())
+                QCOMPARE(QProcess::execute(make, {odd}), 0);
+            files.insert(before, odd);
+            told.clear(), results.clear();
+            run(files);
+            const QStringList done = told.filter(QRegularExpression("^\\d+$"));
+            QCOMPARE(results.size(), 3);
+            for (qsizetype k = 0; k < results.size(); ++k)
+                QCOMPARE(results[k].outcome, done[k].toInt() == before
+                                                 ? FileResult::Outcome::Unreadable
+                                                 : FileResult::Outcome::Converted);
+        }
     }
 
     // Runs the script as the converter from a thread that blocks SIGINT and SIGTERM, in a velinor
