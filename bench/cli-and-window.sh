@@ -2,7 +2,8 @@
 # Measures the figures of the README's "Benchmarks" table and prints that table (Markdown):
 #   1. overhead: 200 small files with a converter that does nothing (/bin/true, reached through
 #      a link named convert, with an identify beside it that does nothing either), through the
-#      window's run and through velinor-cli -j1, against a shell loop running it 200 times;
+#      window's run and through velinor-cli -j1, against a shell loop running it 200 times, and
+#      the same calls made as velinor makes them with nothing else (velinor-bench-calls);
 #   2. parallel speed: 8 copies of a 10-page PDF with the real ImageMagick, -j2 against -j1;
 #   3. peak resident memory of the window listing 10,000 files and of velinor-cli converting.
 # Usage: sh bench/cli-and-window.sh [BUILD_FOLDER]
@@ -18,12 +19,13 @@ repeats=${REPEATS:-15}
 files=200
 listed=10000
 
-echo "Building velinor-cli and velinor-bench-window in $build..." >&2
+echo "Building velinor-cli, velinor-bench-window and velinor-bench-calls in $build..." >&2
 [ -f "$build/CMakeCache.txt" ] ||
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target velinor-cli velinor-bench-window >/dev/null
+cmake --build "$build" --target velinor-cli velinor-bench-window velinor-bench-calls >/dev/null
 cli=$build/velinor-cli
 window=$build/velinor-bench-window
+calls=$build/velinor-bench-calls
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
@@ -95,6 +97,7 @@ round=0
 while [ "$round" -lt "$repeats" ]; do
     {
         echo "loop $(time_ms loop "$@")"
+        echo "calls $(time_ms "$calls" "$work/bin/convert" "$work/out" "$@")"
         echo "cli $(time_ms "$cli" -j1 --converter "$work/bin/convert" -d "$work/out" "$@")"
         echo "cli_single $(time_ms "$cli" -j1 --single-image --converter "$work/bin/convert" \
             -d "$work/out" "$@")"
@@ -107,6 +110,7 @@ median_of() {
     awk -v v="$1" '$1 == v { print $2 }' "$work/times" | median
 }
 loop_ms=$(median_of loop)
+calls_ms=$(median_of calls)
 cli_ms=$(median_of cli)
 cli_single_ms=$(median_of cli_single)
 window_ms=$(median_of window)
@@ -161,6 +165,7 @@ cat <<EOF
 | Figure | Value | Goal | Met |
 |---|---|---|---|
 | Shell loop, $files runs of a converter that does nothing | $loop_ms ms | reference | |
+| The same calls as velinor makes them, nothing else (velinor-bench-calls) | $calls_ms ms ($(overhead "$calls_ms" "$loop_ms")) | reference | |
 | Window run, $files files | $window_ms ms ($(overhead "$window_ms" "$loop_ms")) | at most +10 % | $(within "$window_ms" "$loop_ms" 10) |
 | Window run, $files files, "Créer une seule image" (no page count) | $window_single_ms ms ($(overhead "$window_single_ms" "$loop_ms")) | at most +10 % | $(within "$window_single_ms" "$loop_ms" 10) |
 | velinor-cli -j1, $files files | $cli_ms ms ($(overhead "$cli_ms" "$loop_ms")) | at most +10 % | $(within "$cli_ms" "$loop_ms" 10) |
