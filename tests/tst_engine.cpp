@@ -25,7 +25,8 @@
 using velinor::FileResult;
 using Ranges = std::tuple<QString, bool, int, QString, QString, int>;
 using SideBySide = std::tuple<QString, velinor::TnsRename, bool, int>;
-using Stop = std::tuple<QString, int>;
+// the files, their pages, how long Ghostscript takes to count them (0: not asked, identify counts)
+using Stop = std::tuple<QString, int, int>;
 using Call = std::tuple<QString, velinor::ConverterProcess::Ending, int, QString>;
 // whether velinor ignored the hang-up before its handlers, what the program checks
 using Handled = std::tuple<bool, QString>;
@@ -522,15 +523,21 @@ private slots:
     void stop_data()
     {
         const auto row = testenv::rows<Stop>();
-        row("three files", "a.pdf b.pdf c.pdf", 1);
-        row("20 million pages", "d.pdf", 20000000);
+        row("three files", "a.pdf b.pdf c.pdf", 1, 0);
+        row("20 million pages", "d.pdf", 20000000, 0);
+        row("while Ghostscript counts the pages", "e.pdf", 5, 20);
     }
     void stop()
     {
-        const auto [names, pages] = testenv::fetch<Stop>();
+        const auto [names, pages, countSeconds] = testenv::fetch<Stop>();
         const ScopedEnv slow("FAKE_CONVERT_SLEEP", "20"), stubborn("FAKE_CONVERT_STUBBORN", "1"),
             mark("VELINOR_TEST_MARK", "stop"),
             count("FAKE_IDENTIFY_OUTPUT", QByteArray::number(pages) + '\n');
+        std::optional<ScopedEnv> counted, counting;
+        if (countSeconds > 0) {
+            counted.emplace("FAKE_GS_PAGES", QByteArray::number(pages));
+            counting.emplace("FAKE_GS_SLEEP", QByteArray::number(countSeconds));
+        }
         settings.jobs = 2;
         settings.tns = velinor::TnsRename::ByPrefix;
         QElapsedTimer clock;
