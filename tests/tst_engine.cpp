@@ -59,7 +59,8 @@ class TestEngine : public QObject
     velinor::EngineSettings settings;
     QStringList told; // "+2" when file 2 is told started, "2" when it is told done
     QList<FileResult> results;
-    int inherited = -1; // open without close-on-exec, as a caller's descriptor would be
+    QList<qint64> doneAfterMs; // of each result, since the run began
+    int inherited = -1;        // open without close-on-exec, as a caller's descriptor would be
 
     // Runs to the end, stopping after each of the delays given.
     bool run(const QStringList &sources, const QList<int> &stopsAfterMs = {})
@@ -67,9 +68,12 @@ class TestEngine : public QObject
         velinor::Engine engine(settings, sources);
         connect(&engine, &velinor::Engine::fileStarted,
                 [&](int i) { told << QString("+%1").arg(i); });
+        QElapsedTimer clock;
+        clock.start();
         connect(&engine, &velinor::Engine::fileDone, [&](int i, const FileResult &r) {
             told << QString::number(i);
             results << r;
+            doneAfterMs << clock.elapsed();
         });
         QEventLoop loop;
         bool stopped = false;
@@ -104,6 +108,7 @@ private slots:
         QDir().mkpath(settings.destination);
         told.clear();
         results.clear();
+        doneAfterMs.clear();
     }
 
     // One job, so that the ranges run one after the other and the failing one is the last.
@@ -281,6 +286,18 @@ private slots:
         QCOMPARE(results.value(1).outcome, FileResult::Outcome::Unreadable);
     }
 
+    // A file is told done as soon as it is over, while the next one's pages are still counted.
+    void toldAtOnce()
+    {
+        const ScopedEnv counted("FAKE_GS_PAGES", "2"), counting("FAKE_GS_SLEEP", "1");
+        settings.jobs = 2;
+        const QStringList files{testenv::writeFile(here("a.png"), "not a document"),
+                                sources("b.pdf").constFirst()};
+        run(files);
+        QCOMPARE(told.join(' '), QString("+0 0 +1 1"));
+        QVERIFY2(doneAfterMs.value(0) < 500, qPrintable(QString::number(doneAfterMs.value(0))));
+    }
+
     // What is not a regular file that can be read is told so, whatever files come before it,
     // and is never handed to the converter: a pipe would hold it.
     void unreadable_data()
@@ -299,7 +316,7 @@ private slots:
             if (!make.isEmpty())
                 QCOMPARE(QProcess::execute(make, {odd}), 0);
             files.insert(before, odd);
-            told.clear(), results.clear();
+            told.clear(), results.clear(), doneAfterMs.clear();
             run(files);
             const QStringList done = told.filter(QRegularExpression("^\\d+$"));
             QCOMPARE(results.size(), 3);
