@@ -5,6 +5,7 @@
 #include "filenamecase.h"
 #include "nativenames.h"
 #include "paths.h"
+#include "pdfpages.h"
 #include "screens.h"
 #include "tnsrename.h"
 
@@ -15,7 +16,6 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace velinor {
@@ -35,21 +35,6 @@ QString identityOf(const QString &path)
 #else
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return fileNameCase == Qt::CaseInsensitive ? canonical.toLower() : canonical;
-#endif
-}
-
-// A regular file that this user may read, asked as QFileInfo asks it, without building one for
-// every file of a run.
-bool readableFile(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    const QByteArray name = nameBytes(path);
-    struct stat status;
-    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) &&
-           ::access(name.constData(), R_OK) == 0;
-#else
-    const QFileInfo file(path);
-    return file.isFile() && file.isReadable();
 #endif
 }
 
@@ -115,7 +100,8 @@ SourceGuard::SourceGuard(const QStringList &sources, const QString &destination,
 SourceVerdict SourceGuard::check(const QString &source, const ConversionCall &call, bool tns,
                                  bool cbz, bool screens) const
 {
-    if (!readableFile(source))
+    // Readable as a run finds it, by the read of its first bytes.
+    if (!readableKind(source))
         return {SourceRefusal::Unreadable, QString()};
     return checkReadable(source, call, tns, cbz, screens);
 }
