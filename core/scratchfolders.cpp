@@ -1,5 +1,6 @@
 #include "scratchfolders.h"
 
+#include "nativenames.h"
 #include "spawn.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,15 @@ Pool &pool()
     return instance;
 }
 
+#ifdef Q_OS_UNIX
+// Where the folders are made (scratchTemplate), as the watcher and the search for leftovers name
+// it to the system.
+QByteArray temporaryFolder()
+{
+    return nameBytes(QDir(QDir::tempPath()).absolutePath());
+}
+#endif
+
 #ifdef Q_OS_LINUX
 // $1 is the temporary folder, $2 velinor's process id. Standard input is a pipe that velinor
 // alone holds open and never writes to: its end is velinor's end. Whatever runs with one of the
@@ -81,7 +91,7 @@ void startWatcher()
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         return;
-    QByteArray folder = QFile::encodeName(QDir(QDir::tempPath()).absolutePath());
+    QByteArray folder = temporaryFolder();
     QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
     char shell[] = "sh", dashC[] = "-c", name[] = "velinor-watcher", path[] = "PATH=/usr/bin:/bin",
          locale[] = "LC_ALL=C";
@@ -148,7 +158,7 @@ void empty(const QString &path)
 void removeLeftovers()
 {
 #ifdef Q_OS_UNIX
-    const QByteArray temporary = QFile::encodeName(QDir::tempPath());
+    const QByteArray temporary = temporaryFolder();
     DIR *folder = ::opendir(temporary.constData());
     if (!folder)
         return;
